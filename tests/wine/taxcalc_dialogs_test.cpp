@@ -355,6 +355,8 @@ TEST_F(TaxCalculator, IncomeDialogRefusals) {
         HWND e = d.wait(L"Self Employment Income");
         d.choose(e, kStartList, 4);  // May
         note(d.readBox(L"Error"));
+        // the selection is cleared once the message box has returned
+        d.until([&] { return selection(e, kStartList) == -1; }, "start month cleared");
         startAfterRefusal = selection(e, kStartList);
         d.press(e, IDOK);
         note(L"Employer Name Blank: " + d.readBox(L"Employer Name Blank"));
@@ -371,7 +373,8 @@ TEST_F(TaxCalculator, IncomeDialogRefusals) {
         withholdingShownForSe = visible(e, kWithholding) || visible(e, kWithholdingLabel);
         d.choose(e, kEndList, 0);  // before the start month
         note(d.readBox(L"Error"));
-        netShownAfterBadEnd = visible(e, kNet);
+        d.until([&] { return !visible(e, kNet) && selection(e, kEndList) == -1; }, "amount fields hidden");
+        netShownAfterBadEnd = visible(e, kNet) || visible(e, kNetLabel);
         d.choose(e, kEndList, 6);
         d.until([&] { return visible(e, kNet); }, "net income field");
         d.press(e, IDOK);
@@ -401,6 +404,7 @@ TEST_F(TaxCalculator, IncomeDialogRefusals) {
         d.choose(w, kStartList, 2);
         d.choose(w, kEndList, 1);
         note(d.readBox(L"Error"));
+        d.until([&] { return selection(w, kEndList) == -1; }, "end month cleared");
         d.choose(w, kEndList, 2);
         d.until([&] { return visible(w, kNet); }, "net income field");
         d.press(w, IDOK);
