@@ -251,9 +251,12 @@ TEST(TaxCalculatorSlot, NullParentOpensNothing) {
     EXPECT_EQ(obj->ShowTaxCalculator(&parent), 0);
     EXPECT_EQ(fake.calls.front(), "DialogBoxParamW 101 owner");
     // The operation does not need the state record.
-    static_cast<ql::QLCommon*>(obj)->setState(nullptr);
+    auto* impl = static_cast<ql::QLCommon*>(obj);
+    ql::QLState* record = impl->state();
+    impl->setState(nullptr);
     fake.mainDialogCode = 2;
     EXPECT_EQ(obj->ShowTaxCalculator(&parent), 2);
+    impl->setState(record);
     QLDestroy(obj);
 }
 
