@@ -61,6 +61,18 @@ void Summarise(const std::vector<IncomeRecord>& records, TaxFigures& f) {
 
 namespace {
 
+// The screen's measuring context for the length of a scope.
+struct ScreenContext {
+    explicit ScreenContext(CalculatorPlatform& p) : platform(p), dc(p.GetDC()) {}
+    ~ScreenContext() {
+        if (dc) platform.ReleaseDC(dc);
+    }
+    ScreenContext(const ScreenContext&) = delete;
+    ScreenContext& operator=(const ScreenContext&) = delete;
+    CalculatorPlatform& platform;
+    void* dc;
+};
+
 bool askValues(CalculatorPlatform& ui, CalculatorState& s, ValuesMode mode, void* owner) {
     s.valuesMode = mode;
     return ui.DialogBoxParamW(IDD_VALUES, owner) == 1;
@@ -92,14 +104,13 @@ bool ComputeResults(void* owner) {
     f.priorPayments = s.priorPaymentsCents;
     Summarise(s.records, f);
 
-    void* dc = ui.GetDC();
-    if (!dc) return true;
+    ScreenContext screen(ui);
+    if (!screen.dc) return true;
     const Text text = BuildResultsText(s.records, f, [&](const Text& t, int32_t tabCount, const int32_t* tabStops) {
-        return ui.GetTabbedTextExtentW(dc, t.c_str(), static_cast<int32_t>(t.size()), tabCount, tabStops);
+        return ui.GetTabbedTextExtentW(screen.dc, t.c_str(), static_cast<int32_t>(t.size()), tabCount, tabStops);
     });
     ui.MessageBoxW(owner, text.c_str(), ascii("Results").c_str(), 0);
-    ui.ReleaseDC(dc);
-    return true;
+    return true;  // the context is released after the message box closed
 }
 
 }  // namespace ql::tax

@@ -478,15 +478,24 @@ TEST_F(TaxCalculator, ValuesRefusalsAndCancelKeepTheMainDialog) {
 }
 
 TEST_F(TaxCalculator, CancelReleasesAndTheNextOpeningStartsEmpty) {
+    bool laterCancelKept = false;
     int32_t first = run([&](Driver& d) {
         HWND main = d.main();
         d.chooseMonth(main, 3);
         d.addEntry(main, false, L"One", 0, 3, L"10");
         d.addEntry(main, true, L"Two", 1, 3, L"20", L"1");
+        // A later income dialog cancelled changes neither the list nor "Calc".
+        d.press(main, kSeButton);
+        HWND e = d.wait(L"Self Employment Income");
+        d.press(e, IDCANCEL);
+        d.waitGone(e);
+        Sleep(100);
+        laterCancelKept = enabled(main, IDOK) && !enabled(main, kMonthList);
         d.press(main, IDCANCEL);
     });
     ASSERT_EQ(failure, "");
     EXPECT_EQ(first, 2);
+    EXPECT_TRUE(laterCancelKept);
 
     bool calc = true, list = false, buttons = true;
     int month = 0;
