@@ -11,6 +11,15 @@
 
 #include "qlcommon.h"
 
+// A UTF-16 literal of the build's QLWChar type.
+#ifndef QL_WTEXT
+#ifdef _WIN32
+#define QL_WTEXT(s) L##s
+#else
+#define QL_WTEXT(s) u##s
+#endif
+#endif
+
 namespace ql {
 
 // Length of a zero-terminated text, or `limit` when no terminator comes
