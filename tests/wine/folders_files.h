@@ -9,6 +9,28 @@
 
 namespace qltest {
 
+// Test programs that change the host's folder tree (removing it, putting
+// a zlib library into the cache folder) run one at a time, also when CTest
+// starts them in parallel: each holds this named mutex of the Wine session
+// from start to exit.  An abandoned mutex is granted to the next waiter.
+class HostTreeLock {
+public:
+    HostTreeLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests")) {
+        if (mutex_) WaitForSingleObject(mutex_, INFINITE);
+    }
+    ~HostTreeLock() {
+        if (mutex_) {
+            ReleaseMutex(mutex_);
+            CloseHandle(mutex_);
+        }
+    }
+    HostTreeLock(const HostTreeLock&) = delete;
+    HostTreeLock& operator=(const HostTreeLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
 // A system folder as SHGetFolderPathW reports its default location.
 inline std::wstring systemFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Held for the whole program: see folders_files.h.
+const qltest::HostTreeLock hostTreeLock;
+
 class Settings : public ::testing::Test {
 protected:
     // The tree goes once per program: the settings path is composed once

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Held for the whole program: see folders_files.h.
+const qltest::HostTreeLock hostTreeLock;
+
 using Getter = void (*)(ICommon*, QLWChar*, int32_t);
 
 class FolderTree : public ::testing::Test {

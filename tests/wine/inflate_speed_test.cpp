@@ -13,6 +13,9 @@
 
 namespace {
 
+// Held for the whole program: see folders_files.h.
+const qltest::HostTreeLock hostTreeLock;
+
 // zlib's z_stream on 64-bit Windows (88 bytes).
 struct ZStream {
     const unsigned char* next_in;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "folders_files.h"
 #include "host.h"
 
 namespace qltest {

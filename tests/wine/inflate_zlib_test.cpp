@@ -14,6 +14,9 @@
 
 namespace {
 
+// Held for the whole program: see folders_files.h.
+const qltest::HostTreeLock hostTreeLock;
+
 std::string knownText() {
     std::string text;
     for (int i = 0; i < 3000; ++i) text += "record " + std::to_string(i) + "\tvalue " + std::to_string(i * 7) + "\n";
