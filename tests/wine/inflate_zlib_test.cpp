@@ -1,0 +1,203 @@
+// Inflate through the table with the real zlib1.dll in the cache folder:
+// whole and continued blocks, truncated and corrupt input, kind 2, no
+// library file, a library that lacks an entry point, unloading by the
+// destroyer, CopyLine.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "host.h"
+#include "inflate_zlib_files.h"
+
+namespace {
+
+std::string knownText() {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += "record " + std::to_string(i) + "\tvalue " + std::to_string(i * 7) + "\n";
+    return text;
+}
+
+class Inflate : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        text = knownText();
+        packed = qltest::compress(text);
+    }
+    void SetUp() override {
+        ASSERT_FALSE(packed.empty()) << "no zlib1.dll at " << qltest::narrow(qltest::sourceZlib());
+        ASSERT_FALSE(qltest::zlibLoaded());
+        ASSERT_TRUE(qltest::installZlib(qltest::sourceZlib()));
+    }
+    void TearDown() override { qltest::removeZlib(); }
+
+    const ICommonVtbl* t(qltest::Object& o) { return o.table(); }
+    bool begin(qltest::Object& o, const std::vector<unsigned char>& in, uint32_t length, int32_t kind = 1) {
+        return t(o)->InflateBegin(o.get(), in.data(), length, kind);
+    }
+    bool block(qltest::Object& o, void* out, uint32_t room, uint32_t& produced, int32_t kind = 1) {
+        return t(o)->InflateBlock(o.get(), packed.data(), static_cast<int32_t>(packed.size()), out, room, &produced,
+                                  kind);
+    }
+
+    static std::string text;
+    static std::vector<unsigned char> packed;
+};
+std::string Inflate::text;
+std::vector<unsigned char> Inflate::packed;
+
+TEST_F(Inflate, WholeBlockThenHalfRoomContinued) {
+    {
+        qltest::Object obj;
+        std::vector<char> out(text.size() + 4096);
+        uint32_t produced = 0;
+        ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
+        EXPECT_TRUE(qltest::zlibLoaded());
+        EXPECT_TRUE(block(obj, out.data(), static_cast<uint32_t>(out.size()), produced));
+        EXPECT_EQ(produced, text.size());
+        EXPECT_EQ(std::string(out.data(), produced), text);
+        t(obj)->InflateFinish(obj.get(), 1);
+
+        // The same stream with room for half: false, then a new buffer continues.
+        const uint32_t half = static_cast<uint32_t>(text.size() / 2);
+        std::vector<char> first(half), second(text.size());
+        ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
+        EXPECT_FALSE(block(obj, first.data(), half, produced));
+        EXPECT_EQ(produced, half);
+        EXPECT_TRUE(block(obj, second.data(), static_cast<uint32_t>(second.size()), produced));
+        EXPECT_EQ(produced, text.size());
+        EXPECT_EQ(std::string(first.data(), half) + std::string(second.data(), text.size() - half), text);
+        t(obj)->InflateFinish(obj.get(), 1);
+    }
+    EXPECT_FALSE(qltest::zlibLoaded());  // the destroyer unloaded it
+}
+
+TEST_F(Inflate, TruncatedAndCorruptInput) {
+    qltest::Object obj;
+    std::vector<char> out(text.size() + 64);
+    uint32_t produced = 0;
+    ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size() / 2)));
+    EXPECT_FALSE(block(obj, out.data(), static_cast<uint32_t>(out.size()), produced));
+    EXPECT_GT(produced, 0u);
+    EXPECT_LT(produced, text.size());
+    EXPECT_EQ(std::string(out.data(), produced), text.substr(0, produced));
+    t(obj)->InflateFinish(obj.get(), 1);
+
+    std::vector<unsigned char> badHeader = packed, badSum = packed;
+    badHeader[0] = 0x00;
+    badSum.back() ^= 0xFF;
+    ASSERT_TRUE(begin(obj, badHeader, static_cast<uint32_t>(badHeader.size())));
+    EXPECT_FALSE(block(obj, out.data(), static_cast<uint32_t>(out.size()), produced));
+    EXPECT_EQ(produced, 0u);
+    t(obj)->InflateFinish(obj.get(), 1);
+    ASSERT_TRUE(begin(obj, badSum, static_cast<uint32_t>(badSum.size())));
+    EXPECT_FALSE(block(obj, out.data(), static_cast<uint32_t>(out.size()), produced));
+    EXPECT_EQ(produced, text.size());  // all data out, then the checksum fails
+    t(obj)->InflateFinish(obj.get(), 1);
+}
+
+TEST_F(Inflate, KindTwoDoesNothing) {
+    qltest::Object obj;
+    char out[16];
+    uint32_t produced = 99;
+    EXPECT_FALSE(begin(obj, packed, static_cast<uint32_t>(packed.size()), 2));
+    EXPECT_FALSE(qltest::zlibLoaded());
+    EXPECT_FALSE(block(obj, out, sizeof out, produced, 2));
+    EXPECT_EQ(produced, 0u);
+    t(obj)->InflateFinish(obj.get(), 2);
+}
+
+TEST_F(Inflate, NoLibraryFileThenCopiedIn) {
+    qltest::removeZlib();
+    qltest::Object obj;
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
+    EXPECT_FALSE(qltest::zlibLoaded());
+    uint32_t produced = 5;
+    char out[16];
+    EXPECT_FALSE(block(obj, out, sizeof out, produced));
+    EXPECT_EQ(produced, 0u);
+    t(obj)->InflateFinish(obj.get(), 1);
+
+    ASSERT_TRUE(qltest::installZlib(qltest::sourceZlib()));
+    EXPECT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
+    EXPECT_TRUE(qltest::zlibLoaded());
+    t(obj)->InflateFinish(obj.get(), 1);
+}
+
+TEST_F(Inflate, LibraryWithoutTheInflateEntryPoint) {
+    qltest::removeZlib();
+    ASSERT_TRUE(qltest::installZlib(qltest::testProgramFolder() + L"inflate_partial_zlib.dll"));
+    {
+        qltest::Object obj;
+        ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));  // its inflateInit_ answers 0
+        char out[64];
+        for (int i = 0; i < 2; ++i) {  // looked up again each time, still missing
+            uint32_t produced = 7;
+            EXPECT_FALSE(block(obj, out, sizeof out, produced));
+            EXPECT_EQ(produced, 0u);
+        }
+        t(obj)->InflateFinish(obj.get(), 1);
+        HMODULE partial = GetModuleHandleW(qltest::cachedZlib().c_str());
+        ASSERT_NE(partial, nullptr);
+        auto calls = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(partial, "partialCalls")));
+        ASSERT_NE(calls, nullptr);
+        EXPECT_EQ(calls(), 101);  // one start, one end
+    }
+    EXPECT_FALSE(qltest::zlibLoaded());
+}
+
+TEST_F(Inflate, EachObjectHoldsTheLibraryUntilDestroyed) {
+    auto a = std::make_unique<qltest::Object>();
+    auto b = std::make_unique<qltest::Object>();
+    ASSERT_TRUE(begin(*a, packed, static_cast<uint32_t>(packed.size())));
+    ASSERT_TRUE(begin(*b, packed, static_cast<uint32_t>(packed.size())));
+    t(*a)->InflateFinish(a->get(), 1);
+    t(*b)->InflateFinish(b->get(), 1);
+    a.reset();
+    EXPECT_TRUE(qltest::zlibLoaded());
+    b.reset();
+    EXPECT_FALSE(qltest::zlibLoaded());
+}
+
+TEST_F(Inflate, DestroyedInTheMiddleOfABlock) {
+    const int32_t before = qltest::library().release();
+    for (int round = 0; round < 50; ++round) {
+        qltest::Object obj;
+        std::vector<char> out(1000);
+        uint32_t produced = 0;
+        ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
+        ASSERT_FALSE(block(obj, out.data(), 1000, produced));
+    }  // no InflateFinish: the destroyer frees the record and unloads
+    EXPECT_FALSE(qltest::zlibLoaded());
+    EXPECT_EQ(qltest::library().release(), before);
+    // A new object starts afresh.
+    qltest::Object obj;
+    std::vector<char> out(text.size());
+    uint32_t produced = 0;
+    ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
+    EXPECT_TRUE(block(obj, out.data(), static_cast<uint32_t>(out.size()), produced));
+    t(obj)->InflateFinish(obj.get(), 1);
+}
+
+TEST(CopyLine, LinesOutOfADecompressedBlock) {
+    qltest::Object obj;
+    const char abx[] = {'a', 'b', '\n', 'x'};
+    char dest[10] = {};
+    EXPECT_EQ(obj->CopyLine(abx, 4, dest, 10), 3u);
+    EXPECT_EQ(std::memcmp(dest, "ab\n", 3), 0);
+    EXPECT_EQ(obj->CopyLine(abx, 4, dest, 2), 2u);
+    EXPECT_EQ(obj->CopyLine(abx, 0, dest, 10), 0u);
+
+    const std::string text = "first\r\nsecond\nthird";
+    std::string lines;
+    int32_t pos = 0;
+    while (pos < static_cast<int32_t>(text.size())) {
+        char line[64];
+        const uint32_t n = obj->CopyLine(text.data() + pos, static_cast<int32_t>(text.size()) - pos, line, 64);
+        lines += "[" + std::string(line, n) + "]";
+        pos += static_cast<int32_t>(n);
+    }
+    EXPECT_EQ(lines, "[first\r\n][second\n][third]");
+}
+
+}  // namespace
