@@ -92,9 +92,11 @@ class ProgressSpy {
 public:
     explicit ProgressSpy(Object& obj, void* window = reinterpret_cast<void*>(0x1))
         : object_(obj.get()), original_(*reinterpret_cast<void***>(object_)) {
-        std::copy(original_, original_ + kSlots, table_);
-        table_[kSetProgressPosSlot] = reinterpret_cast<void*>(&record);
-        *reinterpret_cast<void***>(object_) = table_;
+        // The two words before the slots (offset to top, type information)
+        // come along, so the copy still describes a QLCommon.
+        std::copy(original_ - kHeader, original_ + kSlots, table_);
+        table_[kHeader + kSetProgressPosSlot] = reinterpret_cast<void*>(&record);
+        *reinterpret_cast<void***>(object_) = table_ + kHeader;
         current() = this;
         obj.state().progressWindow = window;
     }
@@ -108,6 +110,7 @@ public:
     std::vector<int32_t> positions;
 
 private:
+    static constexpr int kHeader = 2;
     static constexpr int kSlots = 70;
     static constexpr int kSetProgressPosSlot = 25;
     static ProgressSpy*& current() {
@@ -120,7 +123,7 @@ private:
     }
     ICommon* object_;
     void** original_;
-    void* table_[kSlots];
+    void* table_[kHeader + kSlots];
 };
 
 }  // namespace dftest
