@@ -265,10 +265,13 @@ uint32_t QLCommon::ReadLine(char* dest, uint32_t capacity) {
         const uint32_t k = s.bufferAvail < capacity - n ? s.bufferAvail : capacity - n;
         if (const void* hit = std::memchr(from, '\n', k)) {
             const auto len = static_cast<uint32_t>(static_cast<const uint8_t*>(hit) - from);
+            // The byte before the line feed, read where it is cheapest:
+            // from the buffer unless the line began in an earlier fill.
+            const bool cr = len != 0 ? from[len - 1] == '\r' : n != 0 && out[n - 1] == '\r';
             std::memcpy(out + n, from, len);
             n += len;
             out[n] = 0;  // the line feed
-            if (n != 0 && out[n - 1] == '\r') out[n - 1] = 0;  // only right before it
+            if (cr) out[n - 1] = 0;  // only a carriage return right before it
             take(s, len + 1);
             return n + 1;
         }
