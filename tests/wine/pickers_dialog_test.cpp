@@ -109,7 +109,7 @@ private:
     std::thread thread_;
 };
 
-const wchar_t kFilters[] = L"ABC files\0*.abc\0PDF files\0*.pdf\0\0";
+const wchar_t kFilters[] = L"ABC files\0*.abc\0PDF files\0*.pdf\0Pictures\0*.jpg;*.png\0\0";
 
 std::wstring tempFolder() {
     wchar_t path[MAX_PATH];
@@ -137,6 +137,7 @@ int initialFilter(const wchar_t* defaultExt) {
 TEST(Pickers, OpenStartsOnTheFilterOfTheDefaultExtension) {
     EXPECT_EQ(initialFilter(L"PDF"), 1);  // the second filter, compared without case
     EXPECT_EQ(initialFilter(L"abc"), 0);
+    EXPECT_EQ(initialFilter(L"png"), 2);  // the end of the whole pattern "*.jpg;*.png"
     EXPECT_EQ(initialFilter(L"xyz"), 0);  // no match: index 0, the first filter
 }
 
