@@ -5,44 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "host.h"
+#include "progress_messages.h"
 
 #include <commctrl.h>
 
 namespace {
 
-// Keeps messages coming to this thread, so each update's WaitMessage ends.
-class MessageSource {
-public:
-    MessageSource() : thread_(GetCurrentThreadId()), timer_(SetTimer(nullptr, 0, 10, nullptr)) {
-        poster_ = std::thread([this] {
-            while (!stop_) {
-                PostThreadMessageW(thread_, WM_NULL, 0, 0);
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-    }
-    ~MessageSource() {
-        stop_ = true;
-        poster_.join();
-        KillTimer(nullptr, timer_);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
-    MessageSource(const MessageSource&) = delete;
-    MessageSource& operator=(const MessageSource&) = delete;
-
-private:
-    DWORD thread_;
-    UINT_PTR timer_;
-    std::atomic<bool> stop_{false};
-    std::thread poster_;
-};
+using qltest::MessageSource;
+using qltest::progressWindowOf;
 
 // Copies the object's interface table with slot 25 replaced by a recorder
 // that passes each position on to the library's own SetProgressPos.  The
@@ -83,24 +56,6 @@ private:
     void (*setPos_)(ICommon*, int32_t) = nullptr;
     void* table_[kHeader + kSlots];
 };
-
-HWND progressWindowOf(HWND owner) {
-    struct Found {
-        HWND owner, window;
-    } found{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(p);
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (wcscmp(cls, L"msctls_progress32") != 0 || GetWindow(w, GW_OWNER) != f->owner) return TRUE;
-            f->window = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.window;
-}
 
 TEST(ProgressFromDataFile, HandleWriteMovesTheBarPerBufferAndAtTheClose) {
     HWND host = CreateWindowExW(0, L"STATIC", L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 500, 300, nullptr,

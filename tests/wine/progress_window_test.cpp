@@ -3,58 +3,16 @@
 // QL_TEST_NEEDS_DISPLAY
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "host.h"
+#include "progress_messages.h"
 
 #include <commctrl.h>
 
 namespace {
 
-// WaitMessage inside the updates returns when this thread gets a message:
-// a thread timer keeps them coming, and a second thread posts a message
-// every 20 ms as well, because a timer message left in the queue is not
-// re-sent until it is taken.
-class MessageSource {
-public:
-    MessageSource() : thread_(GetCurrentThreadId()), timer_(SetTimer(nullptr, 0, 10, nullptr)) {
-        poster_ = std::thread([this] {
-            while (!stop_) {
-                PostThreadMessageW(thread_, WM_NULL, 0, 0);
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-    }
-    ~MessageSource() {
-        stop_ = true;
-        poster_.join();
-        KillTimer(nullptr, timer_);
-        pump();
-    }
-    MessageSource(const MessageSource&) = delete;
-    MessageSource& operator=(const MessageSource&) = delete;
-
-    static void pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
-    // Waits while the thread's windows get their messages.
-    static void pumpFor(int ms) {
-        const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-        while (static_cast<int32_t>(end - GetTickCount()) > 0) {
-            pump();
-            Sleep(10);
-        }
-    }
-
-private:
-    DWORD thread_;
-    UINT_PTR timer_;
-    std::atomic<bool> stop_{false};
-    std::thread poster_;
-};
+using qltest::MessageSource;
+using qltest::progressWindowOf;
 
 // A plain top-level window standing in for the host's main window.
 class HostWindow {
@@ -76,30 +34,6 @@ public:
 private:
     HWND window_;
 };
-
-struct Found {
-    HWND owner;
-    HWND window;
-};
-
-// The progress-bar windows of this thread owned by the given window.
-HWND progressWindowOf(HWND owner) {
-    Found found{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(p);
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (wcscmp(cls, L"msctls_progress32") == 0 && GetWindow(w, GW_OWNER) == f->owner) {
-                f->window = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.window;
-}
 
 int position(HWND bar) { return static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)); }
 
