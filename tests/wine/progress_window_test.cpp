@@ -3,7 +3,6 @@
 // QL_TEST_NEEDS_DISPLAY
 #include <gtest/gtest.h>
 
-
 #include "host.h"
 #include "progress_messages.h"
 
