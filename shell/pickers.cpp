@@ -31,7 +31,12 @@ public:
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
     void* get() const { return pointer_; }
-    void** out() { return &pointer_; }  // only ever used on an empty ComRef
+    // For a call that hands out a pointer; one held from before is released.
+    void** out() {
+        if (pointer_) platform_.Release(pointer_);
+        pointer_ = nullptr;
+        return &pointer_;
+    }
 
 private:
     PickerPlatform& platform_;
