@@ -1,0 +1,106 @@
+// The progress window as a host sees it: a real progress-bar window owned
+// by the host's window, hidden for the first second, moved by the updates.
+// QL_TEST_NEEDS_DISPLAY
+#include <gtest/gtest.h>
+
+#include "host.h"
+#include "progress_messages.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using qltest::MessageSource;
+using qltest::progressWindowOf;
+
+// A plain top-level window standing in for the host's main window.
+class HostWindow {
+public:
+    HostWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"QLProgressTestHost";
+        RegisterClassW(&wc);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 700,
+                                  400, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~HostWindow() { DestroyWindow(window_); }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    HWND get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+int position(HWND bar) { return static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)); }
+
+TEST(ProgressWindow, HiddenOwnedBarShownAfterOneSecond) {
+    HostWindow host;
+    ASSERT_NE(host.get(), nullptr);
+    MessageSource messages;
+    qltest::Object obj;
+    obj->BeginProgress(host.get(), GetModuleHandleW(nullptr), 1000);
+    HWND bar = progressWindowOf(host.get());
+    ASSERT_NE(bar, nullptr);
+
+    const LONG_PTR style = GetWindowLongPtrW(bar, GWL_STYLE);
+    EXPECT_TRUE(style & PBS_SMOOTH);
+    EXPECT_FALSE(style & WS_CHILD);
+    EXPECT_FALSE(style & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongPtrW(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT client{}, frame{};
+    GetClientRect(host.get(), &client);
+    GetWindowRect(bar, &frame);
+    EXPECT_EQ(frame.right - frame.left, client.right - client.left);
+    EXPECT_EQ(frame.bottom - frame.top, 50);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, TRUE, 0), 0);
+    EXPECT_EQ(position(bar), 0);
+
+    MessageSource::pump();
+    obj->SetProgressPos(300);
+    obj->StepProgress();
+    EXPECT_EQ(position(bar), 301);
+    EXPECT_FALSE(IsWindowVisible(bar));
+
+    MessageSource::pumpFor(1100);
+    obj->IdleProgress();
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(position(bar), 301);
+    obj->SetProgressPos(5000);  // beyond the range: the bar shows full
+    EXPECT_EQ(position(bar), 1000);
+
+    // A second start keeps the window, hides it and starts again from 0.
+    obj->BeginProgress(host.get(), GetModuleHandleW(nullptr), 200);
+    EXPECT_EQ(progressWindowOf(host.get()), bar);
+    EXPECT_FALSE(IsWindowVisible(bar));
+    EXPECT_EQ(position(bar), 0);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 200);
+
+    obj->EndProgress();
+    EXPECT_FALSE(IsWindow(bar));
+    obj->EndProgress();
+}
+
+TEST(ProgressWindow, QuickOperationNeverShowsAndDestroyerCleansUp) {
+    HostWindow host;
+    MessageSource messages;
+    HWND bar = nullptr;
+    {
+        qltest::Object obj;
+        obj->BeginProgress(host.get(), GetModuleHandleW(nullptr), 20);
+        bar = progressWindowOf(host.get());
+        ASSERT_NE(bar, nullptr);
+        for (int i = 0; i < 20; ++i) {
+            MessageSource::pump();
+            obj->StepProgress();
+        }
+        EXPECT_EQ(position(bar), 20);
+        EXPECT_FALSE(IsWindowVisible(bar));
+    }
+    EXPECT_FALSE(IsWindow(bar));  // destroyed with the object
+}
+
+}  // namespace

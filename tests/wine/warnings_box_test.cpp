@@ -1,0 +1,144 @@
+// Missing-resource warnings as a host sees them: one real message box per
+// name, owned by the window the last BeginProgress named.  A second thread
+// reads each box and presses OK.
+// QL_TEST_NEEDS_DISPLAY
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host.h"
+
+namespace {
+
+struct SeenBox {
+    HWND owner;
+    std::wstring caption, text;
+};
+
+// Watches this process's windows for message boxes, records each one and
+// closes it with OK.
+class BoxCloser {
+public:
+    BoxCloser() : thread_([this] { run(); }) {}
+    ~BoxCloser() {
+        stop_ = true;
+        thread_.join();
+    }
+    BoxCloser(const BoxCloser&) = delete;
+    BoxCloser& operator=(const BoxCloser&) = delete;
+
+    std::vector<SeenBox> seen() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return seen_;
+    }
+
+private:
+    static HWND findBox() {
+        HWND found = nullptr;
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                wchar_t cls[16] = {};
+                GetClassNameW(w, cls, 16);
+                if (pid != GetCurrentProcessId() || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+                *reinterpret_cast<HWND*>(p) = w;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    void run() {
+        HWND last = nullptr;
+        while (!stop_) {
+            HWND box = findBox();
+            if (box && box != last) {
+                wchar_t caption[256] = {}, text[1024] = {};
+                GetWindowTextW(box, caption, 256);
+                GetDlgItemTextW(box, 0xFFFF, text, 1024);
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    seen_.push_back({GetWindow(box, GW_OWNER), caption, text});
+                }
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                last = box;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<SeenBox> seen_;
+    std::thread thread_;
+};
+
+HWND makeHostWindow(const wchar_t* title) {
+    return CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST(Warnings, OneBoxPerNameWithExactTexts) {
+    HWND first = makeHostWindow(L"First");
+    HWND owner = makeHostWindow(L"Owner");
+    ASSERT_TRUE(first && owner);
+    std::vector<SeenBox> seen;
+    {
+        BoxCloser closer;
+        qltest::Object obj;
+        obj->WarnMissingResource(L"Before", warnImage);  // no owner yet: nothing
+        obj->BeginProgress(first, GetModuleHandleW(nullptr), 10);
+        obj->BeginProgress(owner, GetModuleHandleW(nullptr), 10);  // the last parent owns the boxes
+        obj->EndProgress();
+        obj->WarnMissingResource(L"Script", warnFontSingleLine);
+        obj->WarnMissingResource(L"Script", warnFontSingleLine);
+        obj->WarnMissingResource(L"Script", warnImage);
+        obj->WarnMissingResource(L"Gothic", warnFontArial);
+        obj->WarnMissingResource(L"gothic", warnFontArial);
+        obj->WarnMissingResource(L"logo.bmp", warnImage);
+        obj->WarnMissingResource(L"part.xlg", warnXlgImage);
+        obj->WarnMissingResource(L"odd", 9);
+        obj->WarnMissingResource(L"odd", warnFontArial);
+        obj->WarnMissingResource(L"Before", warnImage);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        seen = closer.seen();
+    }
+    const std::vector<SeenBox> expected = {
+        {owner, L"Font is either missing or irrelevant", L"Script\n\nReplacing with Elementary Single Line"},
+        {owner, L"Font is either missing or irrelevant", L"Gothic\n\nReplacing with Arial"},
+        {owner, L"Font is either missing or irrelevant", L"gothic\n\nReplacing with Arial"},
+        {owner, L"Image is either missing or irrelevant", L"logo.bmp"},
+        {owner, L"XLG Image is either missing or irrelevant", L"part.xlg"},
+        {owner, L"Image is either missing or irrelevant", L"Before"},
+    };
+    ASSERT_EQ(seen.size(), expected.size());
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].owner, expected[i].owner) << i;
+        EXPECT_EQ(seen[i].caption, expected[i].caption) << i;
+        EXPECT_EQ(seen[i].text, expected[i].text) << i;
+    }
+    DestroyWindow(first);
+    DestroyWindow(owner);
+}
+
+TEST(Warnings, EachObjectKeepsItsOwnList) {
+    HWND owner = makeHostWindow(L"Owner");
+    BoxCloser closer;
+    for (int i = 0; i < 2; ++i) {
+        qltest::Object obj;
+        obj->BeginProgress(owner, GetModuleHandleW(nullptr), 10);
+        obj->WarnMissingResource(L"Shared", warnImage);
+        obj->WarnMissingResource(L"Shared", warnImage);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(closer.seen().size(), 2u);
+    DestroyWindow(owner);
+}
+
+}  // namespace
