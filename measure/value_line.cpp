@@ -31,6 +31,11 @@ void writeTextValue(ValueLineOutput& out, const QLWChar* text) {
     char bytes[kTextBytes + 1];
     int length = 0;
     for (; *text; ++text) {
+        if (*text < 0x80) {  // ASCII is itself in every locale
+            if (length + 1 > kTextBytes) break;
+            bytes[length++] = static_cast<char>(*text);
+            continue;
+        }
         char one[kNarrowCharMax];
         const int n = narrowChar(*text, one);
         if (length + n > kTextBytes) break;

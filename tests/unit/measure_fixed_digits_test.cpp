@@ -13,6 +13,7 @@
 
 #include "measure/fixed_digits.h"
 #include "measure/number_reader.h"
+#include "measure_support.h"
 
 namespace {
 
@@ -144,29 +145,29 @@ TEST(FixedDigits, MatchesTheExactExpansionForRandomDoubles) {
 }
 
 TEST(NumberReader, TakesTheLeadingNumberOnly) {
-    EXPECT_EQ(ql::readLeadingNumber(u"2 dia"), 2.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"25.4mm"), 25.4);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("2 dia").c_str()), 2.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("25.4mm").c_str()), 25.4);
     EXPECT_EQ(ql::readLeadingNumber(" \t\n-3 in"), -3.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"+.5"), 0.5);
-    EXPECT_EQ(ql::readLeadingNumber(u"5."), 5.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"1e3x"), 1000.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"1e"), 1.0);      // no exponent digits: not taken
-    EXPECT_EQ(ql::readLeadingNumber(u"1E+x"), 1.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"2.5e-1"), 0.25);
-    EXPECT_EQ(ql::readLeadingNumber(u"0x1A"), 0.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"abc"), 0.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"."), 0.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"-"), 0.0);
-    EXPECT_EQ(ql::readLeadingNumber(u""), 0.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("+.5").c_str()), 0.5);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("5.").c_str()), 5.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("1e3x").c_str()), 1000.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("1e").c_str()), 1.0);      // no exponent digits: not taken
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("1E+x").c_str()), 1.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("2.5e-1").c_str()), 0.25);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("0x1A").c_str()), 0.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("abc").c_str()), 0.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w(".").c_str()), 0.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("-").c_str()), 0.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("").c_str()), 0.0);
     EXPECT_EQ(ql::readLeadingNumber(static_cast<const char*>(nullptr)), 0.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"1e999"), INFINITY);
-    EXPECT_EQ(ql::readLeadingNumber(u"-1e999"), -INFINITY);
-    EXPECT_EQ(ql::readLeadingNumber(u"1e-999"), 0.0);
-    EXPECT_EQ(ql::readLeadingNumber(u"0e999"), 0.0);
-    EXPECT_TRUE(std::signbit(ql::readLeadingNumber(u"-0")));
-    EXPECT_EQ(ql::readLeadingNumber(u"4.9406564584124654e-324"), 4.9406564584124654e-324);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("1e999").c_str()), INFINITY);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("-1e999").c_str()), -INFINITY);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("1e-999").c_str()), 0.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("0e999").c_str()), 0.0);
+    EXPECT_TRUE(std::signbit(ql::readLeadingNumber(measuretest::w("-0").c_str())));
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("4.9406564584124654e-324").c_str()), 4.9406564584124654e-324);
     EXPECT_EQ(ql::readLeadingNumber("12\xE9"), 12.0);  // a non-ASCII byte ends the number
-    EXPECT_EQ(ql::readLeadingNumber(u"12\u00B2"), 12.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::WString{'1', '2', 0xB2}.c_str()), 12.0);
     const std::string longDigits = "0." + std::string(2000, '0') + "1";
     EXPECT_EQ(ql::readLeadingNumber(longDigits.c_str()), 0.0);
     EXPECT_EQ(ql::readLeadingNumber((std::string(400, '9') + "e-390").c_str()), 1e10);
@@ -184,7 +185,7 @@ TEST(NumberReader, ReadsEveryDoubleBackExactly) {
         if (!std::isfinite(v)) continue;
         char text[64];
         std::snprintf(text, sizeof text, "%.17g", v);
-        std::u16string wide(text, text + std::strlen(text));
+        const measuretest::WString wide = measuretest::w(text);
         ASSERT_EQ(ql::readLeadingNumber(text), v) << text;
         ASSERT_EQ(ql::readLeadingNumber(wide.c_str()), v) << text;
     }
