@@ -76,7 +76,9 @@ TEST(MeasureTable, ElementAddressesStayAcrossGrowth) {
     void* first = nullptr;
     for (uint32_t i = 0; i < 100000; ++i) {
         o->PushElement(&i);
-        if (i == 0) ASSERT_TRUE(o->GetElementPointer(0, &first));
+        if (i == 0) {
+            ASSERT_TRUE(o->GetElementPointer(0, &first));
+        }
     }
     EXPECT_EQ(o->GetElementCount(), 100000);
     void* again = nullptr;
