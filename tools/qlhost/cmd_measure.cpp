@@ -25,6 +25,7 @@ int usage() {
                  "usage: qlhost measure TEXT --from UNIT --to UNIT [--decimals N]\n"
                  "  units: feet inches thousandths centimeters millimeters\n"
                  "  --to thousandths: TEXT in the --from unit to thousandths of an inch\n"
+                 "                    (inches: fractions and a trailing sign allowed)\n"
                  "  --from thousandths: TEXT (a whole number) to the --to unit\n");
     return 2;
 }
@@ -44,15 +45,17 @@ int runMeasure(Library& lib, const Args& args) {
     if (!haveText || fromUnit < 0 || toUnit < 0) return usage();
     Service service(lib);
     if (toUnit == unitThousandths) {
-        // Fractions and signs go through the fractional parser; the result
-        // is also shown as ParseMeasure reads the text.
+        // Inches go through the fractional parser, which converts only
+        // inches to thousandths; other units through ParseMeasure.  Both
+        // readings are shown on the error stream.
         int32_t rounded = 0;
-        float exact = 0;
-        const bool sign = service->ParseFractionalMeasureW(text.c_str(), fromUnit, &exact, unitThousandths) != 0;
+        float value = 0;
+        const bool sign = service->ParseFractionalMeasureW(text.c_str(), fromUnit, &value, unitThousandths) != 0;
         service->ParseFractionalMeasureRounded(text.c_str(), fromUnit, &rounded, unitThousandths);
-        std::printf("%d\n", rounded);
-        std::fprintf(stderr, "fractional: %.4f%s; ParseMeasure: %d\n", exact, sign ? " (signed)" : "",
-                     service->ParseMeasure(text.c_str(), fromUnit));
+        const int32_t parsed = service->ParseMeasure(text.c_str(), fromUnit);
+        std::printf("%d\n", fromUnit == unitInches ? rounded : parsed);
+        std::fprintf(stderr, "ParseFractionalMeasureW: %.4f%s; ParseMeasure: %d\n", value,
+                     sign ? " (signed)" : "", parsed);
         return 0;
     }
     if (fromUnit != unitThousandths) return usage();
