@@ -1,0 +1,34 @@
+// The stream back end's runtime calls in the native build: the UTF-16 path
+// converted to UTF-8 for fopen.
+#include "datafile/stream_platform.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "datafile/posix/utf8_path.h"
+
+namespace ql {
+
+std::FILE* openStreamW(const QLWChar* path, const char* mode) {
+    std::FILE* f = std::fopen(utf8FromUtf16(path).c_str(), mode);
+    if (!f) return nullptr;
+    // The DLL's runtime refuses to open a folder as a stream; so does this.
+    struct stat st {};
+    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        errno = EACCES;
+        return nullptr;
+    }
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    return f;
+}
+
+bool streamFileLength(std::FILE* stream, int64_t* length) {
+    struct stat st {};
+    if (fstat(fileno(stream), &st) != 0) return false;
+    *length = st.st_size;
+    return true;
+}
+
+}  // namespace ql
