@@ -96,4 +96,48 @@ TEST(MeasureTable, ElementAddressesStayAcrossGrowth) {
     o->BeginElements(8);  // left with storage: the destroyer frees it
 }
 
+std::wstring scratchFile(const wchar_t* name) {
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+std::string fileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+TEST(MeasureTable, ValueLinesAndFieldsThroughTheDataFile) {
+    Object o;
+    const std::wstring path = scratchFile(L"qlcommon-measure-lines.txt");
+    ASSERT_TRUE(o->OpenFile(path.c_str(), qlModeWrite, 0));
+    const wchar_t* width = L"Width";
+    const double d = 2.05;
+    o->WriteValueLine(valueText, reinterpret_cast<uintptr_t>(width), valueDouble, reinterpret_cast<uintptr_t>(&d),
+                      valueInt, 0xFFFFFFFF);
+    o->WriteValueLine(valueHex64, 4660, 0, 0, 0, 0);
+    o->CloseFile();
+    EXPECT_EQ(fileBytes(path), "Width 2.0500000 -1 \r\n0x00000000'00001234 \r\n");
+
+    // UTF-16 fields A TAB B TAB C LF, written as a host would.
+    const wchar_t fields[] = L"A\tB\tC\n";
+    ASSERT_TRUE(o->OpenFile(path.c_str(), qlModeWrite, 0));
+    o->WriteBytes(fields, 12);
+    o->CloseFile();
+    ASSERT_TRUE(o->OpenFile(path.c_str(), qlModeRead, 0));
+    EXPECT_EQ(o->FindField(L"B"), 0);
+    wchar_t rest[8] = {};
+    EXPECT_EQ(o->ReadWideField(rest, sizeof rest, 9, 1), 2);
+    EXPECT_EQ(rest[0], L'C');
+    EXPECT_EQ(o->FindField(L"A"), -1);
+    o->CloseFile();
+    DeleteFileW(path.c_str());
+}
+
 }  // namespace
