@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -171,6 +172,24 @@ TEST(NumberReader, TakesTheLeadingNumberOnly) {
     const std::string longDigits = "0." + std::string(2000, '0') + "1";
     EXPECT_EQ(ql::readLeadingNumber(longDigits.c_str()), 0.0);
     EXPECT_EQ(ql::readLeadingNumber((std::string(400, '9') + "e-390").c_str()), 1e10);
+}
+
+// A locale with a decimal comma changes nothing: the reader and the
+// digit conversion never ask the C runtime.
+TEST(NumberReader, IgnoresTheLocale) {
+    const char* names[] = {"de_DE.UTF-8", "de_DE", "German_Germany.1252", "German"};
+    const char* chosen = nullptr;
+    for (const char* name : names)
+        if ((chosen = std::setlocale(LC_ALL, name))) break;
+    if (!chosen) GTEST_SKIP() << "no locale with a decimal comma here";
+    EXPECT_EQ(ql::readLeadingNumber("1.5"), 1.5);
+    EXPECT_EQ(ql::readLeadingNumber("1,5"), 1.0);
+    EXPECT_EQ(ql::readLeadingNumber(measuretest::w("2.25e1").c_str()), 22.5);
+    char out[ql::kFormatDigitLimit + 2];
+    const ql::FixedDigits f = ql::fixedDigits(0.125, 2, out, ql::kFormatDigitLimit);
+    EXPECT_STREQ(out, "13");
+    EXPECT_EQ(f.point, 0);
+    std::setlocale(LC_ALL, "C");
 }
 
 // Round trips through the shortest text of random doubles: correct rounding
