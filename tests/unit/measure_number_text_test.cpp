@@ -222,6 +222,62 @@ TEST(FormatHexDigits, ThroughTheElementArray) {
     o.withoutState([&] { EXPECT_EQ(hex(255), ""); });
 }
 
+// The element operations are reached through the table, in order.
+TEST(FormatHexDigits, CallsTheElementSlots) {
+    Object o;
+    static std::string calls;
+    calls.clear();
+    measuretest::PatchedTable patch(o.get());
+    const ICommonVtbl real = patch.slots();
+    static ICommonVtbl forward;
+    forward = real;
+    patch.slots().BeginElements = [](ICommon* self, int32_t size) {
+        calls += "B" + std::to_string(size);
+        forward.BeginElements(self, size);
+    };
+    patch.slots().PushElement = [](ICommon* self, const void* e) {
+        calls += "+" + std::to_string(*static_cast<const int32_t*>(e));
+        forward.PushElement(self, e);
+    };
+    patch.slots().GetElementCount = [](ICommon* self) {
+        calls += "#";
+        return forward.GetElementCount(self);
+    };
+    patch.slots().PopElement = [](ICommon* self, void* e) {
+        calls += "-";
+        return forward.PopElement(self, e);
+    };
+    patch.slots().FreeElements = [](ICommon* self) {
+        calls += "F";
+        forward.FreeElements(self);
+    };
+    QLWChar out[16];
+    o->FormatHexDigits(0x2A1, out, 16);
+    EXPECT_EQ(narrow(out), "2A1");
+    EXPECT_EQ(calls, "B4+1+10+2#---F");
+}
+
+TEST(ValueLine, Hex64ComesFromSlot48) {
+    Object o;
+    static std::string written;
+    written.clear();
+    measuretest::PatchedTable patch(o.get());
+    patch.slots().WriteBytes = [](ICommon*, const void* data, uint32_t count) {
+        written.append(static_cast<const char*>(data), count);
+    };
+    patch.slots().FormatHex64 = [](ICommon*, uint64_t, char* buffer, int32_t capacity) {
+        EXPECT_EQ(capacity, 256);
+        std::strcpy(buffer, "HEX");
+    };
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    o.state()->stream = f;
+    o->WriteValueLine(valueHex64, 1, 0, 0, 0, 0);
+    o.state()->stream = nullptr;
+    std::fclose(f);
+    EXPECT_EQ(written, "HEX \r\n");
+}
+
 TEST(StraightenQuotes, TypographicMarksOnly) {
     Object o;
     WString text = {0x201C, 'i', 0x2019, 's', 0x201D, 0x2018, 0x00AB, 0};
