@@ -1,0 +1,25 @@
+// Narrowing through wcrtomb in the C runtime's current locale.
+#include <climits>
+#include <cwchar>
+
+#include "measure/narrow_char.h"
+
+namespace ql {
+
+static_assert(MB_LEN_MAX <= kNarrowCharMax, "room for one character");
+
+int narrowChar(QLWChar unit, char* out) {
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+        out[0] = '?';
+        return 1;
+    }
+    std::mbstate_t state{};
+    const size_t n = std::wcrtomb(out, unit, &state);
+    if (n == static_cast<size_t>(-1) || n == 0) {
+        out[0] = '?';
+        return 1;
+    }
+    return static_cast<int>(n);
+}
+
+}  // namespace ql
