@@ -11,7 +11,6 @@
 
 #include "datafile/error_numbers.h"
 #include "datafile/io_buffer.h"
-#include "datafile/line_scan.h"
 #include "datafile/stream_platform.h"
 #include "object/qlcommon_impl.h"
 
@@ -264,17 +263,19 @@ uint32_t QLCommon::ReadLine(char* dest, uint32_t capacity) {
         }
         const uint8_t* from = s.ioBuffer + s.bufferPos;
         const uint32_t k = s.bufferAvail < capacity - n ? s.bufferAvail : capacity - n;
-        const auto len = static_cast<uint32_t>(copyUntilLineFeed(out + n, from, k));
-        if (len < k) {
+        if (const void* hit = std::memchr(from, '\n', k)) {
+            const auto len = static_cast<uint32_t>(static_cast<const uint8_t*>(hit) - from);
             // The byte before the line feed, read where it is cheapest:
             // from the buffer unless the line began in an earlier fill.
             const bool cr = len != 0 ? from[len - 1] == '\r' : n != 0 && out[n - 1] == '\r';
+            std::memcpy(out + n, from, len);
             n += len;
             out[n] = 0;  // the line feed
             if (cr) out[n - 1] = 0;  // only a carriage return right before it
             take(s, len + 1);
             return n + 1;
         }
+        std::memcpy(out + n, from, k);
         take(s, k);
         n += k;
     }
