@@ -12,8 +12,12 @@ namespace ql {
 
 std::FILE* openStreamW(const QLWChar* path, const char* mode) {
     std::FILE* f = std::fopen(utf8FromUtf16(path).c_str(), mode);
-    if (!f) return nullptr;
-    // The DLL's runtime refuses to open a folder as a stream; so does this.
+    // The DLL's runtime refuses a folder in every mode with EACCES; so does
+    // this, whether the C library refused it (writing) or opened it (reading).
+    if (!f) {
+        if (errno == EISDIR) errno = EACCES;
+        return nullptr;
+    }
     struct stat st {};
     if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
         std::fclose(f);

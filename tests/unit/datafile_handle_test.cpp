@@ -107,6 +107,35 @@ TEST_F(DatafileHandle, LongWriteThroughWriteBytesFlushesFullBuffers) {
     EXPECT_EQ(obj.state().openMode, 0u);
 }
 
+// The calls WriteBytes and CloseFile hand over land on slots 55 and 58.
+std::vector<int> handedOver;
+dftest::TableCopy* watched = nullptr;
+void watchWriteBytesHandle(ICommon* self, const void* data, uint32_t count) {
+    handedOver.push_back(55);
+    watched->original<void(ICommon*, const void*, uint32_t)>(55)(self, data, count);
+}
+void watchCloseFileHandle(ICommon* self) {
+    handedOver.push_back(58);
+    watched->original<void(ICommon*)>(58)(self);
+}
+
+TEST_F(DatafileHandle, WriteBytesAndCloseFileHandOverThroughTheTable) {
+    Object obj;
+    TableCopy table(obj.get());
+    watched = &table;
+    table.replace(55, &watchWriteBytesHandle);
+    table.replace(58, &watchCloseFileHandle);
+    handedOver.clear();
+    obj->WriteBytes("ab", 2);  // no file: counted here, not handed over
+    EXPECT_TRUE(handedOver.empty());
+    ASSERT_TRUE(obj->OpenFileHandle(path.c_str(), qlModeWrite, 0));
+    obj->WriteBytes("abc", 3);
+    obj->CloseFile();
+    EXPECT_EQ(handedOver, (std::vector<int>{55, 58}));
+    EXPECT_EQ(fake.written, (std::vector<uint8_t>{'a', 'b', 'c'}));
+    watched = nullptr;
+}
+
 TEST_F(DatafileHandle, FailedOpenIsFinalForTheObject) {
     Object obj;
     fake.failCreate = true;

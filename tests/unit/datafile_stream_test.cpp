@@ -202,6 +202,9 @@ TEST(DatafileStream, FailedOpenIsFinalForTheObject) {
     Object folder;  // a folder is no data file
     EXPECT_FALSE(folder->OpenFile(qlPath(dir.file("")).c_str(), qlModeRead, 0));
     EXPECT_EQ(folder.state().streamError, 13);
+    Object folderWrite;
+    EXPECT_FALSE(folderWrite->OpenFile(qlPath(dir.file("")).c_str(), qlModeWrite, 0));
+    EXPECT_EQ(folderWrite.state().streamError, 13);
     Object nullPath;
     EXPECT_FALSE(nullPath->OpenFile(nullptr, qlModeWrite, 0));
     EXPECT_EQ(nullPath.state().streamError, 22);

@@ -85,33 +85,51 @@ private:
     ICommon* object_;
 };
 
-// Replaces slot 25 of one object's interface table with a recorder, so a
-// test sees every SetProgressPos the data file operations make through the
-// table.  The recorder stores the position as the progress window does.
+// A private copy of one object's interface table, installed for a scope,
+// in which a test replaces slots to watch the calls one operation makes to
+// another through the table.  The two words before the slots (offset to
+// top, type information) come along, so the copy still describes a
+// QLCommon.  A replacement is a plain function taking the object first.
+class TableCopy {
+public:
+    explicit TableCopy(ICommon* object) : object_(object), original_(*reinterpret_cast<void***>(object)) {
+        std::copy(original_ - kHeader, original_ + kSlots, table_);
+        *reinterpret_cast<void***>(object_) = table_ + kHeader;
+    }
+    ~TableCopy() { *reinterpret_cast<void***>(object_) = original_; }
+    TableCopy(const TableCopy&) = delete;
+    TableCopy& operator=(const TableCopy&) = delete;
+
+    template <typename Fn>
+    void replace(int slot, Fn* fn) { table_[kHeader + slot] = reinterpret_cast<void*>(fn); }
+    template <typename Fn>
+    Fn* original(int slot) const { return reinterpret_cast<Fn*>(original_[slot]); }
+
+private:
+    static constexpr int kHeader = 2;
+    static constexpr int kSlots = 70;
+    ICommon* object_;
+    void** original_;
+    void* table_[kHeader + kSlots];
+};
+
+// Replaces slot 25 (SetProgressPos) with a recorder, so a test sees every
+// progress report the data file operations make through the table.  The
+// recorder stores the position as the progress window does.
 class ProgressSpy {
 public:
-    explicit ProgressSpy(Object& obj, void* window = reinterpret_cast<void*>(0x1))
-        : object_(obj.get()), original_(*reinterpret_cast<void***>(object_)) {
-        // The two words before the slots (offset to top, type information)
-        // come along, so the copy still describes a QLCommon.
-        std::copy(original_ - kHeader, original_ + kSlots, table_);
-        table_[kHeader + kSetProgressPosSlot] = reinterpret_cast<void*>(&record);
-        *reinterpret_cast<void***>(object_) = table_ + kHeader;
+    explicit ProgressSpy(Object& obj, void* window = reinterpret_cast<void*>(0x1)) : table_(obj.get()) {
+        table_.replace(kSetProgressPosSlot, &record);
         current() = this;
         obj.state().progressWindow = window;
     }
-    ~ProgressSpy() {
-        *reinterpret_cast<void***>(object_) = original_;
-        current() = nullptr;
-    }
+    ~ProgressSpy() { current() = nullptr; }
     ProgressSpy(const ProgressSpy&) = delete;
     ProgressSpy& operator=(const ProgressSpy&) = delete;
 
     std::vector<int32_t> positions;
 
 private:
-    static constexpr int kHeader = 2;
-    static constexpr int kSlots = 70;
     static constexpr int kSetProgressPosSlot = 25;
     static ProgressSpy*& current() {
         static ProgressSpy* spy = nullptr;
@@ -121,9 +139,7 @@ private:
         static_cast<ql::QLCommon*>(self)->state()->progressPos = pos;
         current()->positions.push_back(pos);
     }
-    ICommon* object_;
-    void** original_;
-    void* table_[kHeader + kSlots];
+    TableCopy table_;
 };
 
 }  // namespace dftest
