@@ -454,11 +454,15 @@ static void sweep_windows(HWND parent) {
     const QLWChar filters[] = L"Text\0*.txt\0PDF\0*.pdf\0\0";
     for (int c = 0; c < NCAPS; ++c) {
         int cap = small_caps[c];
-        QLWChar* file = wedge(0, cap);
-        if (cap > 0) file[0] = 0;
-        SLOT(BrowseOpenFile)(obj, parent, filters, L"pdf", file, (uint32_t)cap, 1);
-        if (cap > 0) file[0] = 0;
-        SLOT(BrowseSaveFile)(obj, parent, filters, L"txt", file, (uint32_t)cap, NULL, 2);
+        /* The file pickers' capacity is unsigned: a negative one is a huge
+         * capacity, a lie about the buffer that no library can catch. */
+        if (cap >= 0) {
+            QLWChar* file = wedge(0, cap);
+            if (cap > 0) file[0] = 0;
+            SLOT(BrowseOpenFile)(obj, parent, filters, L"pdf", file, (uint32_t)cap, 1);
+            if (cap > 0) file[0] = 0;
+            SLOT(BrowseSaveFile)(obj, parent, filters, L"txt", file, (uint32_t)cap, NULL, 2);
+        }
         QLWChar* folder = wedge(1, cap);
         if (cap > 0) folder[0] = 0;
         SLOT(BrowseFolder)(obj, parent, folder, cap);
