@@ -62,6 +62,11 @@ public:
         values(L"Enter Prior SE Tax Payments", L"20000.00", "taxcalc-values-prior");
         HWND results = wait(L"Results");
         shot("taxcalc-results", results);
+        if (dir_.empty()) {
+            wchar_t body[4096] = {};
+            GetDlgItemTextW(results, 0xFFFF, body, 4096);
+            std::printf("%s\n", narrow(body).c_str());
+        }
         post(results, IDOK);
     }
 
@@ -128,6 +133,7 @@ private:
     // Announces a window ready to be photographed, then waits (at most
     // 30 s) for the photographer's DIR\name.done.
     void shot(const char* name, HWND w) {
+        if (dir_.empty()) return;  // a run without screenshots
         RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         pause(300);
         RECT r;
@@ -156,18 +162,15 @@ void cancelAll(DWORD ui, const std::atomic<bool>& closed) {
     }
 }
 
-int runCalc(Library& lib, const Args& args) {
+// Runs the calculator on `owner`; with `tour` set, a second thread drives it
+// through the worked example (with screenshots when `dir` is not empty).
+int runOn(Library& lib, HWND owner, bool guided, const std::wstring& dir) {
     Service service(lib);
-    HostWindow host;
-    if (!host.get()) {
-        std::fprintf(stderr, "qlhost calc: cannot create the host window\n");
-        return 1;
-    }
     std::thread tour;
     std::atomic<bool> failed{false};
     std::atomic<bool> closed{false};
-    if (args.size() >= 2 && args[0] == L"--tour") {
-        tour = std::thread([&, dir = args[1], ui = GetCurrentThreadId()] {
+    if (guided) {
+        tour = std::thread([&, dir, ui = GetCurrentThreadId()] {
             try {
                 Tour(ui, dir).run();
             } catch (const std::exception& e) {
@@ -177,15 +180,29 @@ int runCalc(Library& lib, const Args& args) {
             }
         });
     }
-    const int32_t code = service->ShowTaxCalculator(host.get());
+    const int32_t code = service->ShowTaxCalculator(owner);
     closed = true;
     if (tour.joinable()) tour.join();
     std::printf("calculator closed: %d (%s)\n", code, endName(code));
     return failed ? 1 : 0;
 }
 
+int runCalc(Library& lib, const Args& args) {
+    HostWindow host;
+    if (!host.get()) {
+        std::fprintf(stderr, "qlhost calc: cannot create the host window\n");
+        return 1;
+    }
+    const bool guided = args.size() >= 2 && args[0] == L"--tour";
+    return runOn(lib, host.get(), guided, guided ? args[1] : std::wstring());
+}
+
 const bool registered = registerCommand(
     {"calc", "[--tour DIR]", "opens the self-employment tax calculator on a host window", runCalc});
 
 }  // namespace
+
+// The worked example for the demo: driven, no screenshots, results printed.
+int runCalculatorExample(Library& lib, HWND owner) { return runOn(lib, owner, true, std::wstring()); }
+
 }  // namespace qlhost
