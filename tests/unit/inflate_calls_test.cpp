@@ -14,6 +14,7 @@
 
 #include "datafile/inflate_library.h"
 #include "folders_fake.h"
+#include "platform_fakes.h"
 #include "object/qlcommon_impl.h"
 
 #ifndef _WIN32
@@ -91,18 +92,16 @@ class Inflate : public ::testing::Test {
 protected:
     void SetUp() override {
         zlib = FakeZlib{};
-        previous = ql::setLibraryLoader(&loader);
         obj = GetQLObject(nullptr);
     }
     void TearDown() override {
         if (obj) QLDestroy(obj);
-        ql::setLibraryLoader(previous);
     }
     ql::QLState& state() { return *static_cast<ql::QLCommon*>(obj)->state(); }
 
     qltest::ScopedFakeFolders folders;
     FakeLoader loader;
-    ql::LibraryLoader* previous = nullptr;
+    qltest::ScopedPlatform<ql::LibraryLoader> installed{ql::setLibraryLoader, &loader};
     ICommon* obj = nullptr;
     const uint8_t in[4] = {0x78, 0x9C, 1, 2};
 };

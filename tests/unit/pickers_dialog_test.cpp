@@ -11,6 +11,7 @@
 #include "shell/picker_filter.h"
 #include "shell/picker_platform.h"
 #include "object/wide_text.h"
+#include "platform_fakes.h"
 
 
 namespace {
@@ -100,17 +101,11 @@ struct FakePickers final : ql::PickerPlatform {
 
 class Pickers : public ::testing::Test {
 protected:
-    void SetUp() override { previous_ = ql::setPickerPlatform(&fake); }
-    void TearDown() override {
-        QLDestroy(obj);
-        ql::setPickerPlatform(previous_);
-    }
+    void TearDown() override { QLDestroy(obj); }
     FakePickers fake;
+    qltest::ScopedPlatform<ql::PickerPlatform> installed{ql::setPickerPlatform, &fake};
     ICommon* obj = GetQLObject(nullptr);
     QLWChar file[260] = QL_WIDE("start.txt");
-
-private:
-    ql::PickerPlatform* previous_ = nullptr;
 };
 
 const QLWChar kFilters[] = QL_WIDE("ABC files\0*.abc\0PDF files\0*.pdf\0Pictures\0*.jpg;*.png\0");

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "object/qlcommon_impl.h"
-#include "shell/progress_platform.h"
 #include "shell/warning_platform.h"
 #include "object/wide_text.h"
+#include "platform_fakes.h"
 
 
 namespace {
@@ -28,44 +28,22 @@ struct FakeBoxes final : ql::WarningPlatform {
     }
 };
 
-// BeginProgress only needs to name the owner here: no window is made.
-struct NoWindows final : ql::ProgressPlatform {
-    int32_t clock() override { return 0; }
-    bool InitCommonControlsEx(uint32_t) override { return true; }
-    bool GetClientRect(void*, ql::QLRect*) override { return false; }
-    void* CreateWindowExW(uint32_t, const QLWChar*, const QLWChar*, uint32_t, int32_t, int32_t, int32_t, int32_t,
-                          void*, void*, void*, void*) override {
-        return nullptr;
-    }
-    intptr_t SendMessageW(void*, uint32_t, uintptr_t, intptr_t) override { return 0; }
-    bool ShowWindow(void*, int32_t) override { return true; }
-    bool InvalidateRect(void*, const ql::QLRect*, bool) override { return true; }
-    bool WaitMessage() override { return true; }
-    bool DestroyWindow(void*) override { return true; }
-};
-
 void* const kOwner = reinterpret_cast<void*>(0x4000);
 
 class Warnings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousBoxes_ = ql::setWarningPlatform(&boxes);
-        previousWindows_ = ql::setProgressPlatform(&windows_);
-    }
-    void TearDown() override {
-        QLDestroy(obj);
-        ql::setWarningPlatform(previousBoxes_);
-        ql::setProgressPlatform(previousWindows_);
-    }
+    void TearDown() override { QLDestroy(obj); }
     ql::QLState& state() { return *static_cast<ql::QLCommon*>(obj)->state(); }
 
     FakeBoxes boxes;
-    ICommon* obj = GetQLObject(nullptr);
 
 private:
-    NoWindows windows_;
-    ql::WarningPlatform* previousBoxes_ = nullptr;
-    ql::ProgressPlatform* previousWindows_ = nullptr;
+    qltest::NoWindows windows_;
+    qltest::ScopedPlatform<ql::WarningPlatform> boxesInstalled_{ql::setWarningPlatform, &boxes};
+    qltest::ScopedPlatform<ql::ProgressPlatform> windowsInstalled_{ql::setProgressPlatform, &windows_};
+
+protected:
+    ICommon* obj = GetQLObject(nullptr);
 };
 
 TEST_F(Warnings, CaptionsAndTextsByKind) {

@@ -13,9 +13,13 @@
 #include <thread>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "host.h"
 
 namespace {
+
+using qltest::itemText;
+using qltest::windowText;
 
 // Control identifiers of the calculator's templates.
 constexpr int kMonthList = 1001, kSeButton = 1003, kW2Button = 1004;
@@ -35,18 +39,6 @@ std::string narrow(const std::wstring& w) {
     return s;
 }
 
-std::wstring windowText(HWND w) {
-    wchar_t buffer[4096] = {};
-    GetWindowTextW(w, buffer, 4096);
-    return buffer;
-}
-
-std::wstring itemText(HWND dialog, int id) {
-    wchar_t buffer[4096] = {};
-    GetDlgItemTextW(dialog, id, buffer, 4096);
-    return buffer;
-}
-
 bool visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
 bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 int selection(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)); }
@@ -61,7 +53,7 @@ public:
     // The visible dialog or message box with this title, once it appears.
     HWND wait(const wchar_t* title) {
         HWND found = nullptr;
-        until([&] { return (found = find(title)) != nullptr; }, narrow(title));
+        until([&] { return (found = qltest::findThreadDialog(uiThread_, title)) != nullptr; }, narrow(title));
         return found;
     }
     void waitGone(HWND w) {
@@ -75,9 +67,7 @@ public:
         }
     }
 
-    void press(HWND dialog, int id) {
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
+    void press(HWND dialog, int id) { qltest::press(dialog, id); }
     void choose(HWND dialog, int id, int index) {
         SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -88,7 +78,7 @@ public:
     // "text" as shown.
     std::wstring readBox(const wchar_t* title) {
         HWND box = wait(title);
-        std::wstring text = itemText(box, 0xFFFF);
+        std::wstring text = qltest::messageBoxText(box);
         press(box, IDOK);
         waitGone(box);
         return text;
@@ -141,53 +131,15 @@ public:
     void bailOut(const std::atomic<bool>& done) {
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!done && std::chrono::steady_clock::now() < end) {
-            EnumThreadWindows(uiThread_, [](HWND w, LPARAM) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                if (std::wstring(cls) == L"#32770") PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
-                return TRUE;
-            }, 0);
+            qltest::cancelThreadDialogs(uiThread_);
             Sleep(100);
         }
     }
 
 private:
-    HWND find(const wchar_t* title) {
-        struct Search {
-            const wchar_t* title;
-            HWND found;
-        } s{title, nullptr};
-        EnumThreadWindows(uiThread_, [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (std::wstring(cls) == L"#32770" && IsWindowVisible(w) && windowText(w) == s->title) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&s));
-        return s.found;
-    }
-
     DWORD uiThread_;
 };
 
-// The host's top-level window that owns the calculator.
-class HostWindow {
-public:
-    HostWindow() {
-        window_ = CreateWindowExW(0, L"STATIC", L"Tax calculator host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320,
-                                  200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HostWindow() { DestroyWindow(window_); }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
 
 class TaxCalculator : public ::testing::Test {
 protected:
@@ -214,7 +166,7 @@ protected:
     }
 
     qltest::Object object;
-    HostWindow host;
+    qltest::HostWindow host{L"Tax calculator host", 0, 0, 320, 200};
     std::string failure;
 };
 
