@@ -14,22 +14,6 @@ namespace {
 using qltest::MessageSource;
 using qltest::progressWindowOf;
 
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QLProgressTestHost";
-        RegisterClassW(&wc);
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 700,
-                                  400, nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~HostWindow() { DestroyWindow(window_); }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
 int position(HWND bar) { return static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)); }
 
 TEST(ProgressWindow, HiddenOwnedBarShownAfterOneSecond) {
