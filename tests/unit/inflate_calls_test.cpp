@@ -134,19 +134,6 @@ TEST_F(Inflate, WholeBlockAndTheCallsItMakes) {
     EXPECT_THAT(loader.calls, ElementsAre("FreeLibrary"));
 }
 
-TEST_F(Inflate, HalfRoomContinues) {
-    ASSERT_TRUE(obj->InflateBegin(in, 4, 1));
-    std::vector<char> first(zlib.output.size() / 2), second(64);
-    uint32_t produced = 0;
-    EXPECT_FALSE(obj->InflateBlock(in, 4, first.data(), static_cast<uint32_t>(first.size()), &produced, 1));
-    EXPECT_EQ(produced, first.size());
-    EXPECT_TRUE(obj->InflateBlock(in, 4, second.data(), 64, &produced, 1));
-    EXPECT_EQ(produced, zlib.output.size());  // the running total since InflateBegin
-    EXPECT_EQ(std::string(first.begin(), first.end()) + std::string(second.data(), produced - first.size()),
-              zlib.output);
-    obj->InflateFinish(1);
-}
-
 TEST_F(Inflate, ArgumentsAndKinds) {
     uint32_t produced = 77;
     char out[8];

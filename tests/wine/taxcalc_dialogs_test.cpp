@@ -242,35 +242,6 @@ TEST_F(TaxCalculator, OneSelfEmploymentEntry) {
         << narrow(results);
 }
 
-TEST_F(TaxCalculator, TwoEntriesAboveTheThreshold) {
-    std::wstring results;
-    const int32_t code = run([&](Driver& d) {
-        HWND main = d.main();
-        d.chooseMonth(main, 11);
-        d.addEntry(main, false, L"Consulting", 0, 11, L"150000.00");
-        d.addEntry(main, true, L"Big Corp", 0, 11, L"80000.00", L"9000.00");
-        d.press(main, IDOK);
-        d.answerValues(L"Enter Standard Deduction", nullptr);
-        d.answerValues(L"Enter Tax From Table", L"30000.00");
-        d.answerValues(L"Enter Prior SE Tax Payments", L"20000.00");
-        results = d.readBox(L"Results");
-    });
-    ASSERT_EQ(failure, "");
-    EXPECT_EQ(code, 1);
-    std::vector<std::string> f = fields(results);
-    ASSERT_EQ(f.size(), 17u) << narrow(results);
-    EXPECT_EQ(f[0], "Consulting|150000.00|150000.00");
-    EXPECT_EQ(f[1], "Big Corp|80000.00|80000.00");
-    EXPECT_EQ(f[3], "Totals|230000.00|230000.00");
-    EXPECT_EQ(f[5], "SE Tax|25254.40|-13162.83");
-    EXPECT_EQ(f[8], "Taxable Income|201837.16");
-    EXPECT_EQ(f[10], "Income Tax|30000.00|30000.00");
-    EXPECT_EQ(f[12], "Current Liability|55254.40|24.02%");
-    EXPECT_EQ(f[13], "Current W2 Withholding|-9000.00");
-    EXPECT_EQ(f[14], "Prior SE Payments|-20000.00");
-    EXPECT_EQ(f[16], "Amount Due|26254.40");
-}
-
 TEST_F(TaxCalculator, ShortW2PeriodEnteredLater) {
     std::wstring values2, values3, results;
     const int32_t code = run([&](Driver& d) {
