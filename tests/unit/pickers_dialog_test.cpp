@@ -131,22 +131,27 @@ TEST(PickerFilter, SaveIndexIsTwoOnlyForExactlyPdf) {
     EXPECT_EQ(ql::saveFilterIndex(nullptr), 1u);
 }
 
+// The fields every description made with kOwner, kFilters, "pdf" and the
+// fixture's buffer shares.
+void expectDescription(const FileDialogDescription& d, uint32_t maxFile, uint32_t flags) {
+    EXPECT_EQ(d.hwndOwner, kOwner);
+    EXPECT_EQ(d.lpstrFilter, kFilters);
+    EXPECT_EQ(d.nFilterIndex, 2u);
+    EXPECT_EQ(d.nMaxFile, maxFile);
+    EXPECT_EQ(d.lpstrInitialDir, nullptr);
+    EXPECT_EQ(d.Flags, flags);
+}
+
 TEST_F(Pickers, OpenDescriptionForEachSelectionByte) {
     const QLBool bytes[] = {0, 1, 2};
     const uint32_t flags[] = {0x81C04, 0x81E04, 0x81C04};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, QL_WIDE("pdf"), file, 260, bytes[i]), 1);
     ASSERT_EQ(fake.opened.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        const FileDialogDescription& d = fake.opened[i];
-        EXPECT_EQ(d.hwndOwner, kOwner);
-        EXPECT_EQ(d.lpstrFilter, kFilters);
-        EXPECT_EQ(d.nFilterIndex, 2u);
-        EXPECT_EQ(d.lpstrFile, file);
-        EXPECT_EQ(d.nMaxFile, 260u);
-        EXPECT_EQ(d.lpstrInitialDir, nullptr);
-        EXPECT_EQ(d.lpstrTitle, nullptr);
-        EXPECT_EQ(Text(d.lpstrDefExt), QL_WIDE("pdf"));
-        EXPECT_EQ(d.Flags, flags[i]) << i;
+        expectDescription(fake.opened[i], 260, flags[i]);
+        EXPECT_EQ(fake.opened[i].lpstrFile, file);
+        EXPECT_EQ(fake.opened[i].lpstrTitle, nullptr);
+        EXPECT_EQ(Text(fake.opened[i].lpstrDefExt), QL_WIDE("pdf"));
     }
     fake.dialogResult = 0;
     EXPECT_EQ(obj->BrowseOpenFile(kOwner, nullptr, QL_WIDE("pdf"), file, 260, 0), 0);
@@ -163,15 +168,9 @@ TEST_F(Pickers, SaveDescriptionForEachPromptByte) {
     EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, QL_WIDE("PDF"), file, 100, nullptr, 0), 1);
     ASSERT_EQ(fake.saved.size(), 4u);
     for (int i = 0; i < 3; ++i) {
-        const FileDialogDescription& d = fake.saved[i];
-        EXPECT_EQ(d.hwndOwner, kOwner);
-        EXPECT_EQ(d.lpstrFilter, kFilters);
-        EXPECT_EQ(d.nFilterIndex, 2u);
-        EXPECT_EQ(d.lpstrFile, file);
-        EXPECT_EQ(d.nMaxFile, 100u);
-        EXPECT_EQ(d.lpstrInitialDir, nullptr);
-        EXPECT_EQ(Text(d.lpstrTitle), QL_WIDE("Save the job"));
-        EXPECT_EQ(d.Flags, flags[i]) << i;
+        expectDescription(fake.saved[i], 100, flags[i]);
+        EXPECT_EQ(fake.saved[i].lpstrFile, file);
+        EXPECT_EQ(Text(fake.saved[i].lpstrTitle), QL_WIDE("Save the job"));
     }
     EXPECT_EQ(fake.saved[3].nFilterIndex, 1u);
     EXPECT_EQ(fake.saved[3].lpstrTitle, nullptr);
