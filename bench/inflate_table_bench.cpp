@@ -14,7 +14,7 @@
 #include "datafile/inflate_library.h"
 #include "object/qlcommon_impl.h"
 #include "shell/folder_platform.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 
 namespace {
 

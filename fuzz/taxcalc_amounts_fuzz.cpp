@@ -1,4 +1,4 @@
-// Fuzzes the calculator's number reader against the C library's strtod
+// Fuzzes the number reader the calculator uses against the C library's strtod
 // (in the "C" locale), the cents round trip, and the results text with
 // arbitrary entries.
 #include <clocale>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "measure/number_reader.h"
 #include "taxcalc/amounts.h"
-#include "taxcalc/decimal_reader.h"
 #include "taxcalc/results_text.h"
 
 using namespace ql::tax;
@@ -25,7 +25,7 @@ void checkReader(const uint8_t* data, size_t size) {
         if (std::strchr("xXiInNpP", c) || c == '\0') return;
         text.push_back(static_cast<QLWChar>(static_cast<unsigned char>(c)));
     }
-    const double got = ReadDecimal(text.c_str());
+    const double got = ql::readLeadingNumber(text.c_str());
     const double want = std::strtod(ascii.c_str(), nullptr);
     if (!(got == want || (got != got && want != want))) std::abort();
     TextToCents(text);

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "object/qlcommon_impl.h"
-#include "shell/progress_platform.h"
 #include "shell/warning_platform.h"
+#include "tests/unit/platform_fakes.h"
 
 namespace {
 
@@ -26,31 +26,15 @@ struct CountingBoxes final : ql::WarningPlatform {
     }
 };
 
-// Only the owner matters here; no window is made.
-struct NoWindows final : ql::ProgressPlatform {
-    int32_t clock() override { return 0; }
-    bool InitCommonControlsEx(uint32_t) override { return true; }
-    bool GetClientRect(void*, ql::QLRect*) override { return false; }
-    void* CreateWindowExW(uint32_t, const QLWChar*, const QLWChar*, uint32_t, int32_t, int32_t, int32_t, int32_t,
-                          void*, void*, void*, void*) override {
-        return nullptr;
-    }
-    intptr_t SendMessageW(void*, uint32_t, uintptr_t, intptr_t) override { return 0; }
-    bool ShowWindow(void*, int32_t) override { return true; }
-    bool InvalidateRect(void*, const ql::QLRect*, bool) override { return true; }
-    bool WaitMessage() override { return true; }
-    bool DestroyWindow(void*) override { return true; }
-};
-
 }  // namespace
 
 // Input: records of [kind byte][length byte][length * 4 bytes of name units,
 // repeated four times over to reach long names].
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CountingBoxes boxes;
-    NoWindows windows;
-    ql::WarningPlatform* oldBoxes = ql::setWarningPlatform(&boxes);
-    ql::ProgressPlatform* oldWindows = ql::setProgressPlatform(&windows);
+    qltest::NoWindows windows;
+    const qltest::ScopedPlatform<ql::WarningPlatform> boxesInstalled(ql::setWarningPlatform, &boxes);
+    const qltest::ScopedPlatform<ql::ProgressPlatform> windowsInstalled(ql::setProgressPlatform, &windows);
     ICommon* obj = GetQLObject(nullptr);
     obj->BeginProgress(reinterpret_cast<void*>(0x10), nullptr, 1);
 
@@ -74,7 +58,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ql::QLState& s = *static_cast<ql::QLCommon*>(obj)->state();
     if (s.warningCount != static_cast<int32_t>(seen.size()) || boxes.shown != expectedBoxes) std::abort();
     QLDestroy(obj);
-    ql::setWarningPlatform(oldBoxes);
-    ql::setProgressPlatform(oldWindows);
     return 0;
 }

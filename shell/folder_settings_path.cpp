@@ -11,7 +11,7 @@
 // nothing and the next call tries again.
 #include "object/qlcommon_impl.h"
 #include "shell/folder_platform.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 #include "shell/folder_tree.h"
 
 namespace ql {

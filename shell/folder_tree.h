@@ -2,19 +2,19 @@
 #ifndef QL_SHELL_FOLDER_TREE_H
 #define QL_SHELL_FOLDER_TREE_H
 
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 
 namespace ql {
 
-constexpr const QLWChar* kCompanyFolderName = QL_WTEXT("\\Tamarisk Works");
-constexpr const QLWChar* kProductFolderName = QL_WTEXT("\\Vellmar");
-constexpr const QLWChar* kJobsFolderName = QL_WTEXT("\\Jobs");
-constexpr const QLWChar* kFontsFolderName = QL_WTEXT("\\Fonts");
-constexpr const QLWChar* kGraphixFolderName = QL_WTEXT("\\Graphix");
-constexpr const QLWChar* kCacheFolderName = QL_WTEXT("\\Cache");
-constexpr const QLWChar* kControllersFolderName = QL_WTEXT("\\Controllers");
-constexpr const QLWChar* kSettingsFileName = QL_WTEXT("\\Vellmar.ini");
-constexpr const QLWChar* kDataFileName = QL_WTEXT("\\Vellmar.vdk");
+constexpr const QLWChar* kCompanyFolderName = QL_WIDE("\\Tamarisk Works");
+constexpr const QLWChar* kProductFolderName = QL_WIDE("\\Vellmar");
+constexpr const QLWChar* kJobsFolderName = QL_WIDE("\\Jobs");
+constexpr const QLWChar* kFontsFolderName = QL_WIDE("\\Fonts");
+constexpr const QLWChar* kGraphixFolderName = QL_WIDE("\\Graphix");
+constexpr const QLWChar* kCacheFolderName = QL_WIDE("\\Cache");
+constexpr const QLWChar* kControllersFolderName = QL_WIDE("\\Controllers");
+constexpr const QLWChar* kSettingsFileName = QL_WIDE("\\Vellmar.ini");
+constexpr const QLWChar* kDataFileName = QL_WIDE("\\Vellmar.vdk");
 
 }  // namespace ql
 

@@ -11,7 +11,7 @@
 //   - a part that does not fit its buffer leaves that buffer empty;
 //   - a buffer with a capacity below 1 is never touched.
 #include "object/qlcommon_impl.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 
 namespace ql {
 

@@ -1,24 +1,11 @@
 // The pickers' choice of initial filter.
 #include "shell/picker_filter.h"
+#include "object/wide_text.h"
 
-// UTF-16 literals of the platform's QLWChar type.
-#ifndef QL_WIDE
-#if defined(_WIN32)
-#define QL_WIDE(s) L##s
-#else
-#define QL_WIDE(s) u##s
-#endif
-#endif
 
 namespace ql {
 
 namespace {
-
-size_t length(const QLWChar* text) {
-    size_t n = 0;
-    while (text[n]) ++n;
-    return n;
-}
 
 // Case folds A-Z only, as the runtime's comparison does in the "C" locale.
 QLWChar fold(QLWChar c) {
@@ -38,8 +25,8 @@ uint32_t openFilterIndex(const QLWChar* filters, const QLWChar* defaultExt) {
     if (!filters || !defaultExt) return 0;
     const QLWChar* pair = filters;
     for (uint32_t index = 1; *pair; ++index) {
-        const QLWChar* pattern = pair + length(pair) + 1;
-        const size_t n = length(pattern);
+        const QLWChar* pattern = pair + textLength(pair) + 1;
+        const size_t n = textLength(pattern);
         // A description without a pattern ends the list as well.
         if (n == 0) return 0;
         if (n >= kComparedChars && equalIgnoringCase(pattern + n - kComparedChars, defaultExt)) return index;

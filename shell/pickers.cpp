@@ -7,15 +7,8 @@
 #include "object/qlcommon_impl.h"
 #include "shell/picker_filter.h"
 #include "shell/picker_platform.h"
+#include "object/wide_text.h"
 
-// UTF-16 literals of the platform's QLWChar type.
-#ifndef QL_WIDE
-#if defined(_WIN32)
-#define QL_WIDE(s) L##s
-#else
-#define QL_WIDE(s) u##s
-#endif
-#endif
 
 namespace ql {
 
@@ -70,7 +63,7 @@ bool terminatedWithin(const QLWChar* text, int32_t capacity) {
 }
 
 // Appends as much of the tail as fits, always leaving a terminator.
-void appendBounded(QLWChar* buffer, int32_t capacity, const QLWChar* tail) {
+void appendTruncated(QLWChar* buffer, int32_t capacity, const QLWChar* tail) {
     int32_t n = 0;
     while (n < capacity - 1 && buffer[n]) ++n;
     while (n < capacity - 1 && *tail) buffer[n++] = *tail++;
@@ -134,7 +127,7 @@ int32_t QLCommon::BrowseFolder(QLWindow owner, QLWChar* path, int32_t capacity) 
         // here, so a missing one ends the call.
         table().GetCommonProductFolder(path, capacity);
         if (!terminatedWithin(path, capacity)) path[0] = 0;
-        appendBounded(path, std::min(capacity, picker::kFallbackChars), QL_WIDE("\\Jobs"));
+        appendTruncated(path, std::min(capacity, picker::kFallbackChars), QL_WIDE("\\Jobs"));
         if (!succeeded(p.SHCreateItemFromParsingName(path, nullptr, picker::kIShellItem, folder.out()))) return 0;
     }
 

@@ -5,15 +5,8 @@
 // messages (warnings.cpp).
 #include "object/qlcommon_impl.h"
 #include "shell/progress_platform.h"
+#include "object/wide_text.h"
 
-// UTF-16 literals of the platform's QLWChar type.
-#ifndef QL_WIDE
-#if defined(_WIN32)
-#define QL_WIDE(s) L##s
-#else
-#define QL_WIDE(s) u##s
-#endif
-#endif
 
 namespace ql {
 

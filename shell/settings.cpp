@@ -9,7 +9,7 @@
 
 #include "object/qlcommon_impl.h"
 #include "shell/folder_platform.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 #include "shell/folder_tree.h"
 
 namespace ql {
@@ -17,9 +17,9 @@ namespace ql {
 namespace {
 
 constexpr size_t kWorkingSize = 512;
-constexpr const QLWChar* kSection = QL_WTEXT("Current Settings");
-constexpr const QLWChar* kJobKey = QL_WTEXT("Job File Path");
-constexpr const QLWChar* kGraphixKey = QL_WTEXT("Graphix File Path");
+constexpr const QLWChar* kSection = QL_WIDE("Current Settings");
+constexpr const QLWChar* kJobKey = QL_WIDE("Job File Path");
+constexpr const QLWChar* kGraphixKey = QL_WIDE("Graphix File Path");
 
 // The value of `key`, or `fallback`, into out (capacity units).  Without a
 // settings path (its folders could not be composed) the fallback is the

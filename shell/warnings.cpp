@@ -6,15 +6,8 @@
 
 #include "object/qlcommon_impl.h"
 #include "shell/warning_platform.h"
+#include "object/wide_text.h"
 
-// UTF-16 literals of the platform's QLWChar type.
-#ifndef QL_WIDE
-#if defined(_WIN32)
-#define QL_WIDE(s) L##s
-#else
-#define QL_WIDE(s) u##s
-#endif
-#endif
 
 namespace ql {
 
@@ -40,12 +33,6 @@ const WarningText kTexts[] = {
     {kXlgCaption, nullptr},
 };
 
-size_t length(const QLWChar* text) {
-    size_t n = 0;
-    while (text[n]) ++n;
-    return n;
-}
-
 bool sameText(const QLWChar* a, const QLWChar* b) {
     while (*a && *a == *b) ++a, ++b;
     return *a == *b;
@@ -60,7 +47,7 @@ bool alreadyWarned(const QLState& s, const QLWChar* name) {
 // Adds a copy of the name at the end of the list.  Both allocations come
 // before any change, so running out of memory leaves the list as it was.
 void recordName(QLState& s, const QLWChar* name) {
-    const size_t n = length(name);
+    const size_t n = textLength(name);
     std::unique_ptr<QLWChar[]> copy(new QLWChar[n + 1]);
     for (size_t i = 0; i <= n; ++i) copy[i] = name[i];
     const int32_t count = s.warningCount;

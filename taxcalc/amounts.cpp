@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "taxcalc/decimal_reader.h"
+#include "measure/number_reader.h"
 
 namespace ql::tax {
 
@@ -15,7 +15,7 @@ int32_t truncated(float v) {
 }
 
 int32_t TextToCents(const QLWChar* text) {
-    double d = ReadDecimal(text);
+    double d = readLeadingNumber(text);
     // Narrowing a double beyond the float range gives the signed infinity.
     float f = std::fabs(d) > std::numeric_limits<float>::max()
                   ? (d < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity())

@@ -40,7 +40,8 @@ inline int32_t wrapSub(int32_t a, int32_t b) {
 }
 
 // A typed amount in cents: the decimal number at the start of the text
-// (ReadDecimal), narrowed to float, times 100, rounded.  "" gives 0.
+// (measure/number_reader.h, the measure parsers' reader), narrowed to
+// float, times 100, rounded.  "" gives 0.
 int32_t TextToCents(const QLWChar* text);
 inline int32_t TextToCents(const Text& text) { return TextToCents(text.c_str()); }
 

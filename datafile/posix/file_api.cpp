@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-#include "datafile/posix/utf8_path.h"
+#include "object/wide_text.h"
 
 namespace ql {
 
@@ -56,7 +56,7 @@ struct PosixFileApi final : FileApi {
         case fileapi::kOpenAlways: flags |= O_CREAT; break;
         default: return fail(EINVAL);
         }
-        const int fd = ::open(utf8FromUtf16(path).c_str(), flags, 0666);
+        const int fd = ::open(toUtf8(path).c_str(), flags, 0666);
         if (fd < 0) return fail(errno);
         // A folder is not a file to the Win32 call either.
         struct stat st {};

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "datafile/inflate_library.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 
 namespace ql {
 

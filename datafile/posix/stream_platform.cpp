@@ -6,12 +6,12 @@
 
 #include <cerrno>
 
-#include "datafile/posix/utf8_path.h"
+#include "object/wide_text.h"
 
 namespace ql {
 
 std::FILE* openStreamW(const QLWChar* path, const char* mode) {
-    std::FILE* f = std::fopen(utf8FromUtf16(path).c_str(), mode);
+    std::FILE* f = std::fopen(toUtf8(path).c_str(), mode);
     // The DLL's runtime refuses a folder in every mode with EACCES; so does
     // this, whether the C library refused it (writing) or opened it (reading).
     if (!f) {

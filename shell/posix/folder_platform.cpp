@@ -17,7 +17,7 @@
 #include <string>
 
 #include "shell/folder_platform.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 #include "shell/posix/folder_profile.h"
 
 namespace ql {

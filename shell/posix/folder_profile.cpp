@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 
 namespace ql {
 

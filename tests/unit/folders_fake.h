@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "shell/folder_platform.h"
-#include "shell/folder_text.h"
+#include "object/wide_text.h"
 
 namespace qltest {
 

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "folders_fake.h"
+#include "platform_fakes.h"
 #include "object/qlcommon_impl.h"
 
 namespace {
@@ -158,7 +159,7 @@ struct QuietFake : qltest::FakeFolderPlatform {
 
 TEST(FoldersRace, FirstFillFromSeveralThreads) {
     QuietFake fake;
-    ql::FolderPlatform* previous = ql::setFolderPlatform(&fake);
+    const qltest::ScopedPlatform<ql::FolderPlatform> installed(ql::setFolderPlatform, &fake);
     for (int round = 0; round < 20; ++round) {
         ql::clearSettingsPathCacheForTests();
         std::vector<std::thread> threads;
@@ -177,7 +178,6 @@ TEST(FoldersRace, FirstFillFromSeveralThreads) {
             EXPECT_EQ(pointers[t], pointers[0]);
         }
     }
-    ql::setFolderPlatform(previous);
     ql::clearSettingsPathCacheForTests();
 }
 

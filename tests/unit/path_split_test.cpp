@@ -5,12 +5,8 @@
 #include <string>
 
 #include "object/qlcommon_impl.h"
+#include "object/wide_text.h"
 
-#ifdef _WIN32
-#define W(s) L##s
-#else
-#define W(s) u##s
-#endif
 
 namespace {
 
@@ -18,10 +14,10 @@ using Text = std::basic_string<QLWChar>;
 
 // A buffer with guard units after its capacity.
 struct Out {
-    explicit Out(int32_t capacity, QLWChar fill = W('#')) : capacity(capacity), units(capacity + 8, fill) {}
+    explicit Out(int32_t capacity, QLWChar fill = QL_WIDE('#')) : capacity(capacity), units(capacity + 8, fill) {}
     QLWChar* data() { return units.data(); }
     Text text() const { return Text(units.c_str()); }
-    bool guardsIntact(QLWChar fill = W('#')) const {
+    bool guardsIntact(QLWChar fill = QL_WIDE('#')) const {
         for (size_t i = static_cast<size_t>(capacity); i < units.size(); ++i)
             if (units[i] != fill) return false;
         return true;
@@ -41,10 +37,10 @@ protected:
         EXPECT_TRUE(folder.guardsIntact() && name.guardsIntact());
     }
     void splitExt(const QLWChar* path, int32_t extCap = 64, int32_t cap = 64) {
-        folder = Out(cap), name = Out(cap), ext = Out(extCap, W('='));
+        folder = Out(cap), name = Out(cap), ext = Out(extCap, QL_WIDE('='));
         ext.units[0] = 0;  // "unchanged" is visible as the empty text with '=' after it
         obj->SplitPathExt(path, folder.data(), cap, name.data(), cap, ext.data(), extCap);
-        EXPECT_TRUE(folder.guardsIntact() && name.guardsIntact() && ext.guardsIntact(W('=')));
+        EXPECT_TRUE(folder.guardsIntact() && name.guardsIntact() && ext.guardsIntact(QL_WIDE('=')));
     }
 
     ICommon* obj = nullptr;
@@ -52,89 +48,89 @@ protected:
 };
 
 TEST_F(PathSplit, FolderAndName) {
-    split(W("C:\\Data\\report.txt"));
-    EXPECT_EQ(folder.text(), W("C:\\Data"));
-    EXPECT_EQ(name.text(), W("report.txt"));
+    split(QL_WIDE("C:\\Data\\report.txt"));
+    EXPECT_EQ(folder.text(), QL_WIDE("C:\\Data"));
+    EXPECT_EQ(name.text(), QL_WIDE("report.txt"));
 
-    split(W("C:\\Data\\"));  // trailing backslash: empty name
-    EXPECT_EQ(folder.text(), W("C:\\Data"));
-    EXPECT_EQ(name.text(), W(""));
+    split(QL_WIDE("C:\\Data\\"));  // trailing backslash: empty name
+    EXPECT_EQ(folder.text(), QL_WIDE("C:\\Data"));
+    EXPECT_EQ(name.text(), QL_WIDE(""));
 
-    split(W("\\file"));  // only backslash first: empty folder
-    EXPECT_EQ(folder.text(), W(""));
-    EXPECT_EQ(name.text(), W("file"));
+    split(QL_WIDE("\\file"));  // only backslash first: empty folder
+    EXPECT_EQ(folder.text(), QL_WIDE(""));
+    EXPECT_EQ(name.text(), QL_WIDE("file"));
 
-    split(W("C:/x/y.txt"));  // the forward slash is an ordinary character
-    EXPECT_EQ(folder.text(), W(""));
-    EXPECT_EQ(name.text(), W("C:/x/y.txt"));
+    split(QL_WIDE("C:/x/y.txt"));  // the forward slash is an ordinary character
+    EXPECT_EQ(folder.text(), QL_WIDE(""));
+    EXPECT_EQ(name.text(), QL_WIDE("C:/x/y.txt"));
 }
 
 TEST_F(PathSplit, ExtensionSearch) {
-    splitExt(W("C:\\Data\\report.txt"));
-    EXPECT_EQ(folder.text(), W("C:\\Data"));
-    EXPECT_EQ(name.text(), W("report.txt"));
-    EXPECT_EQ(ext.text(), W("txt"));
+    splitExt(QL_WIDE("C:\\Data\\report.txt"));
+    EXPECT_EQ(folder.text(), QL_WIDE("C:\\Data"));
+    EXPECT_EQ(name.text(), QL_WIDE("report.txt"));
+    EXPECT_EQ(ext.text(), QL_WIDE("txt"));
 
-    splitExt(W("C:\\Data\\readme"));  // no full stop: extension untouched
-    EXPECT_EQ(folder.text(), W("C:\\Data"));
-    EXPECT_EQ(name.text(), W("readme"));
-    EXPECT_EQ(ext.units[1], W('='));
+    splitExt(QL_WIDE("C:\\Data\\readme"));  // no full stop: extension untouched
+    EXPECT_EQ(folder.text(), QL_WIDE("C:\\Data"));
+    EXPECT_EQ(name.text(), QL_WIDE("readme"));
+    EXPECT_EQ(ext.units[1], QL_WIDE('='));
 
-    splitExt(W("C:\\a.b\\file"));  // the full stop in a folder name wins
-    EXPECT_EQ(ext.text(), W("b\\file"));
-    EXPECT_EQ(folder.text(), W("C:"));
-    EXPECT_EQ(name.text(), W("a.b\\file"));
+    splitExt(QL_WIDE("C:\\a.b\\file"));  // the full stop in a folder name wins
+    EXPECT_EQ(ext.text(), QL_WIDE("b\\file"));
+    EXPECT_EQ(folder.text(), QL_WIDE("C:"));
+    EXPECT_EQ(name.text(), QL_WIDE("a.b\\file"));
 
-    splitExt(W("C:\\a.b\\file.txt"), 3);  // capacity 3: no extension search at all
-    EXPECT_EQ(ext.units[1], W('='));
-    EXPECT_EQ(folder.text(), W("C:\\a.b"));
-    EXPECT_EQ(name.text(), W("file.txt"));
+    splitExt(QL_WIDE("C:\\a.b\\file.txt"), 3);  // capacity 3: no extension search at all
+    EXPECT_EQ(ext.units[1], QL_WIDE('='));
+    EXPECT_EQ(folder.text(), QL_WIDE("C:\\a.b"));
+    EXPECT_EQ(name.text(), QL_WIDE("file.txt"));
 
-    splitExt(W("C:\\d\\x.longext"), 4);  // found, but does not fit: empty
-    EXPECT_EQ(ext.text(), W(""));
-    EXPECT_EQ(name.text(), W("x.longext"));
+    splitExt(QL_WIDE("C:\\d\\x.longext"), 4);  // found, but does not fit: empty
+    EXPECT_EQ(ext.text(), QL_WIDE(""));
+    EXPECT_EQ(name.text(), QL_WIDE("x.longext"));
 }
 
 TEST_F(PathSplit, ChosenBehaviourForAwkwardPaths) {
-    split(W("report.txt"));  // no backslash: all name
-    EXPECT_EQ(folder.text(), W(""));
-    EXPECT_EQ(name.text(), W("report.txt"));
-    splitExt(W("report.txt"));
-    EXPECT_EQ(name.text(), W("report.txt"));
-    EXPECT_EQ(ext.text(), W("txt"));
+    split(QL_WIDE("report.txt"));  // no backslash: all name
+    EXPECT_EQ(folder.text(), QL_WIDE(""));
+    EXPECT_EQ(name.text(), QL_WIDE("report.txt"));
+    splitExt(QL_WIDE("report.txt"));
+    EXPECT_EQ(name.text(), QL_WIDE("report.txt"));
+    EXPECT_EQ(ext.text(), QL_WIDE("txt"));
 
-    split(W(""));
-    EXPECT_EQ(folder.text(), W(""));
-    EXPECT_EQ(name.text(), W(""));
+    split(QL_WIDE(""));
+    EXPECT_EQ(folder.text(), QL_WIDE(""));
+    EXPECT_EQ(name.text(), QL_WIDE(""));
     split(nullptr);
-    EXPECT_EQ(name.text(), W(""));
+    EXPECT_EQ(name.text(), QL_WIDE(""));
 
-    Text longPath = W("C:\\") + Text(508, W('a'));  // 511 characters: accepted
+    Text longPath = QL_WIDE("C:\\") + Text(508, QL_WIDE('a'));  // 511 characters: accepted
     split(longPath.c_str(), 600);
-    EXPECT_EQ(name.text(), Text(508, W('a')));
-    longPath += W('b');  // 512: refused, every part empty
+    EXPECT_EQ(name.text(), Text(508, QL_WIDE('a')));
+    longPath += QL_WIDE('b');  // 512: refused, every part empty
     splitExt(longPath.c_str(), 600, 600);
-    EXPECT_EQ(folder.text(), W(""));
-    EXPECT_EQ(name.text(), W(""));
-    EXPECT_EQ(ext.text(), W(""));
+    EXPECT_EQ(folder.text(), QL_WIDE(""));
+    EXPECT_EQ(name.text(), QL_WIDE(""));
+    EXPECT_EQ(ext.text(), QL_WIDE(""));
 }
 
 TEST_F(PathSplit, SmallBuffersAreEmptyNotPartial) {
     for (int32_t cap = 0; cap <= 8; ++cap) {
-        split(W("C:\\Data\\report.txt"), cap);
+        split(QL_WIDE("C:\\Data\\report.txt"), cap);
         if (cap >= 1) {
-            EXPECT_EQ(folder.text(), cap > 7 ? W("C:\\Data") : W(""));
-            EXPECT_EQ(name.text(), W(""));
+            EXPECT_EQ(folder.text(), cap > 7 ? QL_WIDE("C:\\Data") : QL_WIDE(""));
+            EXPECT_EQ(name.text(), QL_WIDE(""));
         } else {
-            EXPECT_EQ(folder.units[0], W('#'));  // capacity 0: untouched
+            EXPECT_EQ(folder.units[0], QL_WIDE('#'));  // capacity 0: untouched
         }
     }
     // Null buffers are simply not wanted.
     Out only(16);
-    obj->SplitPathExt(W("C:\\x\\y.z"), nullptr, 0, only.data(), 16, nullptr, 10);
-    EXPECT_EQ(only.text(), W("y.z"));
-    obj->SplitPath(W("C:\\x\\y.z"), only.data(), -5, nullptr, 0);
-    EXPECT_EQ(only.text(), W("y.z"));
+    obj->SplitPathExt(QL_WIDE("C:\\x\\y.z"), nullptr, 0, only.data(), 16, nullptr, 10);
+    EXPECT_EQ(only.text(), QL_WIDE("y.z"));
+    obj->SplitPath(QL_WIDE("C:\\x\\y.z"), only.data(), -5, nullptr, 0);
+    EXPECT_EQ(only.text(), QL_WIDE("y.z"));
 }
 
 }  // namespace

@@ -10,12 +10,9 @@
 #include "object/qlcommon_impl.h"
 #include "shell/picker_filter.h"
 #include "shell/picker_platform.h"
+#include "object/wide_text.h"
+#include "platform_fakes.h"
 
-#if defined(_WIN32)
-#define W(s) L##s
-#else
-#define W(s) u##s
-#endif
 
 namespace {
 
@@ -104,108 +101,101 @@ struct FakePickers final : ql::PickerPlatform {
 
 class Pickers : public ::testing::Test {
 protected:
-    void SetUp() override { previous_ = ql::setPickerPlatform(&fake); }
-    void TearDown() override {
-        QLDestroy(obj);
-        ql::setPickerPlatform(previous_);
-    }
+    void TearDown() override { QLDestroy(obj); }
     FakePickers fake;
+    qltest::ScopedPlatform<ql::PickerPlatform> installed{ql::setPickerPlatform, &fake};
     ICommon* obj = GetQLObject(nullptr);
-    QLWChar file[260] = W("start.txt");
-
-private:
-    ql::PickerPlatform* previous_ = nullptr;
+    QLWChar file[260] = QL_WIDE("start.txt");
 };
 
-const QLWChar kFilters[] = W("ABC files\0*.abc\0PDF files\0*.pdf\0Pictures\0*.jpg;*.png\0");
+const QLWChar kFilters[] = QL_WIDE("ABC files\0*.abc\0PDF files\0*.pdf\0Pictures\0*.jpg;*.png\0");
 
 TEST(PickerFilter, OpenScanComparesTheLastThreeCharactersIgnoringCase) {
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("PDF")), 2u);
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("abc")), 1u);
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("png")), 3u);  // the end of "*.jpg;*.png"
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("jpg")), 0u);
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("xyz")), 0u);
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("pd")), 0u);
-    EXPECT_EQ(ql::openFilterIndex(kFilters, W("pdfx")), 0u);
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("PDF")), 2u);
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("abc")), 1u);
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("png")), 3u);  // the end of "*.jpg;*.png"
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("jpg")), 0u);
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("xyz")), 0u);
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("pd")), 0u);
+    EXPECT_EQ(ql::openFilterIndex(kFilters, QL_WIDE("pdfx")), 0u);
     EXPECT_EQ(ql::openFilterIndex(kFilters, nullptr), 0u);
-    EXPECT_EQ(ql::openFilterIndex(nullptr, W("pdf")), 0u);
-    EXPECT_EQ(ql::openFilterIndex(W("Short\0*\0Odd\0\0"), W("pdf")), 0u);  // short pattern, missing pattern
+    EXPECT_EQ(ql::openFilterIndex(nullptr, QL_WIDE("pdf")), 0u);
+    EXPECT_EQ(ql::openFilterIndex(QL_WIDE("Short\0*\0Odd\0\0"), QL_WIDE("pdf")), 0u);  // short pattern, missing pattern
 }
 
 TEST(PickerFilter, SaveIndexIsTwoOnlyForExactlyPdf) {
-    EXPECT_EQ(ql::saveFilterIndex(W("pdf")), 2u);
-    EXPECT_EQ(ql::saveFilterIndex(W("PDF")), 1u);
-    EXPECT_EQ(ql::saveFilterIndex(W("pdfx")), 1u);
-    EXPECT_EQ(ql::saveFilterIndex(W("pd")), 1u);
+    EXPECT_EQ(ql::saveFilterIndex(QL_WIDE("pdf")), 2u);
+    EXPECT_EQ(ql::saveFilterIndex(QL_WIDE("PDF")), 1u);
+    EXPECT_EQ(ql::saveFilterIndex(QL_WIDE("pdfx")), 1u);
+    EXPECT_EQ(ql::saveFilterIndex(QL_WIDE("pd")), 1u);
     EXPECT_EQ(ql::saveFilterIndex(nullptr), 1u);
+}
+
+// The fields every description made with kOwner, kFilters, "pdf" and the
+// fixture's buffer shares.
+void expectDescription(const FileDialogDescription& d, uint32_t maxFile, uint32_t flags) {
+    EXPECT_EQ(d.hwndOwner, kOwner);
+    EXPECT_EQ(d.lpstrFilter, kFilters);
+    EXPECT_EQ(d.nFilterIndex, 2u);
+    EXPECT_EQ(d.nMaxFile, maxFile);
+    EXPECT_EQ(d.lpstrInitialDir, nullptr);
+    EXPECT_EQ(d.Flags, flags);
 }
 
 TEST_F(Pickers, OpenDescriptionForEachSelectionByte) {
     const QLBool bytes[] = {0, 1, 2};
     const uint32_t flags[] = {0x81C04, 0x81E04, 0x81C04};
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, W("pdf"), file, 260, bytes[i]), 1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, QL_WIDE("pdf"), file, 260, bytes[i]), 1);
     ASSERT_EQ(fake.opened.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        const FileDialogDescription& d = fake.opened[i];
-        EXPECT_EQ(d.hwndOwner, kOwner);
-        EXPECT_EQ(d.lpstrFilter, kFilters);
-        EXPECT_EQ(d.nFilterIndex, 2u);
-        EXPECT_EQ(d.lpstrFile, file);
-        EXPECT_EQ(d.nMaxFile, 260u);
-        EXPECT_EQ(d.lpstrInitialDir, nullptr);
-        EXPECT_EQ(d.lpstrTitle, nullptr);
-        EXPECT_EQ(Text(d.lpstrDefExt), W("pdf"));
-        EXPECT_EQ(d.Flags, flags[i]) << i;
+        expectDescription(fake.opened[i], 260, flags[i]);
+        EXPECT_EQ(fake.opened[i].lpstrFile, file);
+        EXPECT_EQ(fake.opened[i].lpstrTitle, nullptr);
+        EXPECT_EQ(Text(fake.opened[i].lpstrDefExt), QL_WIDE("pdf"));
     }
     fake.dialogResult = 0;
-    EXPECT_EQ(obj->BrowseOpenFile(kOwner, nullptr, W("pdf"), file, 260, 0), 0);
+    EXPECT_EQ(obj->BrowseOpenFile(kOwner, nullptr, QL_WIDE("pdf"), file, 260, 0), 0);
     EXPECT_EQ(fake.opened.back().nFilterIndex, 0u);
     fake.dialogResult = 2;  // only exactly 1 counts as confirmed
-    EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, W("pdf"), file, 260, 0), 0);
+    EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, QL_WIDE("pdf"), file, 260, 0), 0);
 }
 
 TEST_F(Pickers, SaveDescriptionForEachPromptByte) {
     const QLBool bytes[] = {0, 1, 2};
     const uint32_t flags[] = {0x2000C04, 0x2000C06, 0x2000C04};
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, W("pdf"), file, 100, W("Save the job"), bytes[i]), 1);
-    EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, W("PDF"), file, 100, nullptr, 0), 1);
+        EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, QL_WIDE("pdf"), file, 100, QL_WIDE("Save the job"), bytes[i]), 1);
+    EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, QL_WIDE("PDF"), file, 100, nullptr, 0), 1);
     ASSERT_EQ(fake.saved.size(), 4u);
     for (int i = 0; i < 3; ++i) {
-        const FileDialogDescription& d = fake.saved[i];
-        EXPECT_EQ(d.hwndOwner, kOwner);
-        EXPECT_EQ(d.lpstrFilter, kFilters);
-        EXPECT_EQ(d.nFilterIndex, 2u);
-        EXPECT_EQ(d.lpstrFile, file);
-        EXPECT_EQ(d.nMaxFile, 100u);
-        EXPECT_EQ(d.lpstrInitialDir, nullptr);
-        EXPECT_EQ(Text(d.lpstrTitle), W("Save the job"));
-        EXPECT_EQ(d.Flags, flags[i]) << i;
+        expectDescription(fake.saved[i], 100, flags[i]);
+        EXPECT_EQ(fake.saved[i].lpstrFile, file);
+        EXPECT_EQ(Text(fake.saved[i].lpstrTitle), QL_WIDE("Save the job"));
     }
     EXPECT_EQ(fake.saved[3].nFilterIndex, 1u);
     EXPECT_EQ(fake.saved[3].lpstrTitle, nullptr);
 }
 
 TEST_F(Pickers, NoBufferNoDialogAndNoRecordNeeded) {
-    EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, W("pdf"), nullptr, 260, 0), 0);
-    EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, W("pdf"), file, 0, nullptr, 0), 0);
+    EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, QL_WIDE("pdf"), nullptr, 260, 0), 0);
+    EXPECT_EQ(obj->BrowseSaveFile(kOwner, kFilters, QL_WIDE("pdf"), file, 0, nullptr, 0), 0);
     EXPECT_TRUE(fake.opened.empty() && fake.saved.empty());
     auto* impl = static_cast<ql::QLCommon*>(obj);
     ql::QLState* s = impl->state();
     impl->setState(nullptr);
-    EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, W("pdf"), file, 260, 0), 1);  // works without a record
-    QLWChar path[512] = W("C:\\Jobs");
+    EXPECT_EQ(obj->BrowseOpenFile(kOwner, kFilters, QL_WIDE("pdf"), file, 260, 0), 1);  // works without a record
+    QLWChar path[512] = QL_WIDE("C:\\Jobs");
     EXPECT_EQ(obj->BrowseFolder(kOwner, path, 512), 0);                           // needs one
     impl->setState(s);
     EXPECT_TRUE(fake.calls.empty());
 }
 
 TEST_F(Pickers, FolderChosenCallsInOrderAndReleasesEachOnce) {
-    std::memcpy(fake.chosen, W("C:\\Jobs\\Spring"), sizeof(W("C:\\Jobs\\Spring")));
-    QLWChar path[512] = W("C:\\Jobs");
+    std::memcpy(fake.chosen, QL_WIDE("C:\\Jobs\\Spring"), sizeof(QL_WIDE("C:\\Jobs\\Spring")));
+    QLWChar path[512] = QL_WIDE("C:\\Jobs");
     EXPECT_EQ(obj->BrowseFolder(kOwner, path, 512), 1);
-    EXPECT_EQ(Text(path), W("C:\\Jobs\\Spring"));
-    EXPECT_EQ(fake.parsed, std::vector<Text>{W("C:\\Jobs")});
+    EXPECT_EQ(Text(path), QL_WIDE("C:\\Jobs\\Spring"));
+    EXPECT_EQ(fake.parsed, std::vector<Text>{QL_WIDE("C:\\Jobs")});
     const std::vector<std::string> expected = {
         "SHCreateItemFromParsingName", "CoCreateInstance", "SetOptions 32", "SetFolder", "Show", "GetResult",
         "GetDisplayName", "CoTaskMemFree", "Release dialog", "Release result", "Release folder"};
@@ -215,7 +205,7 @@ TEST_F(Pickers, FolderChosenCallsInOrderAndReleasesEachOnce) {
 }
 
 TEST_F(Pickers, FolderCancelFailedCreationAndNoPath) {
-    QLWChar path[512] = W("C:\\Jobs");
+    QLWChar path[512] = QL_WIDE("C:\\Jobs");
     fake.showResult = static_cast<int32_t>(0x800704C7u);  // cancelled
     EXPECT_EQ(obj->BrowseFolder(kOwner, path, 512), 0);
     EXPECT_EQ(fake.calls.back(), "Release folder");
@@ -232,24 +222,24 @@ TEST_F(Pickers, FolderCancelFailedCreationAndNoPath) {
     fake.showResult = 0;  // confirmed, but the item has no file-system path
     EXPECT_EQ(obj->BrowseFolder(kOwner, path, 512), 0);
     EXPECT_EQ(fake.calls.back(), "Release folder");
-    EXPECT_EQ(Text(path), W("C:\\Jobs"));
+    EXPECT_EQ(Text(path), QL_WIDE("C:\\Jobs"));
 }
 
 TEST_F(Pickers, FolderTooLongForTheBufferLeavesItUnchanged) {
-    Text longName = W("C:\\") + Text(40, QLWChar('d'));
+    Text longName = QL_WIDE("C:\\") + Text(40, QLWChar('d'));
     std::memcpy(fake.chosen, longName.c_str(), (longName.size() + 1) * sizeof(QLWChar));
-    QLWChar path[32] = W("C:\\Jobs");
+    QLWChar path[32] = QL_WIDE("C:\\Jobs");
     EXPECT_EQ(obj->BrowseFolder(kOwner, path, 32), 0);
-    EXPECT_EQ(Text(path), W("C:\\Jobs"));
+    EXPECT_EQ(Text(path), QL_WIDE("C:\\Jobs"));
     EXPECT_EQ(fake.freed, fake.chosen);  // the name is given back all the same
 }
 
 TEST_F(Pickers, FolderFallsBackToTheJobsFolderOnce) {
-    QLWChar path[512] = W("Q:\\missing");
+    QLWChar path[512] = QL_WIDE("Q:\\missing");
     fake.parseFailures = 2;
     EXPECT_EQ(obj->BrowseFolder(kOwner, path, 512), 0);
     ASSERT_EQ(fake.parsed.size(), 2u);
-    const Text jobs = W("\\Jobs");
+    const Text jobs = QL_WIDE("\\Jobs");
     ASSERT_GE(fake.parsed[1].size(), jobs.size());
     EXPECT_EQ(fake.parsed[1].substr(fake.parsed[1].size() - jobs.size()), jobs);
     EXPECT_EQ(Text(path), fake.parsed[1]);  // the buffer keeps the jobs folder path

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "object/qlcommon_impl.h"
+#include "platform_fakes.h"
 #include "shell/progress_platform.h"
 
 namespace {
@@ -81,17 +82,13 @@ struct FakeProgress final : ql::ProgressPlatform {
 
 class Progress : public ::testing::Test {
 protected:
-    void SetUp() override { previous_ = ql::setProgressPlatform(&fake); }
-    void TearDown() override {
-        QLDestroy(obj);
-        ql::setProgressPlatform(previous_);
-    }
+    void TearDown() override { QLDestroy(obj); }
     ql::QLState& state() { return *static_cast<ql::QLCommon*>(obj)->state(); }
     std::vector<std::string> take() { return std::exchange(fake.calls, {}); }
 
     FakeProgress fake;
+    qltest::ScopedPlatform<ql::ProgressPlatform> installed{ql::setProgressPlatform, &fake};
     ICommon* obj = GetQLObject(nullptr);
-    ql::ProgressPlatform* previous_ = nullptr;
 };
 
 TEST_F(Progress, BeginCreatesHiddenOwnedWindowWithExactValues) {

@@ -65,7 +65,7 @@ TEST_F(Settings, GraphixReadCreatesItsFolder) {
 }
 
 TEST_F(Settings, WritesGoToTheirOwnKeys) {
-    obj->SetJobFilePath(QL_WTEXT("J:\\job.qlj"));
+    obj->SetJobFilePath(QL_WIDE("J:\\job.qlj"));
     obj->SetGraphixFilePath(nullptr);  // removes the key, by the platform's rule
     EXPECT_EQ(calls()[calls().size() - 2],
               std::string("WritePrivateProfileStringW Current Settings|Job File Path = J:\\job.qlj file ") + kIni);
@@ -76,7 +76,7 @@ TEST_F(Settings, WritesGoToTheirOwnKeys) {
 TEST_F(Settings, WithoutBaseFoldersTheDefaultIsEmptyAndNothingIsWritten) {
     folders.fake.bases.clear();
     EXPECT_EQ(read(&ICommon::GetJobFilePath), "");
-    obj->SetJobFilePath(QL_WTEXT("x"));
+    obj->SetJobFilePath(QL_WIDE("x"));
     for (const std::string& c : calls()) {
         EXPECT_EQ(c.find("CreateDirectoryW"), std::string::npos) << c;
         EXPECT_EQ(c.find("PrivateProfile"), std::string::npos) << c;

@@ -5,14 +5,10 @@
 #include <vector>
 
 #include "object/qlcommon_impl.h"
-#include "shell/progress_platform.h"
 #include "shell/warning_platform.h"
+#include "object/wide_text.h"
+#include "platform_fakes.h"
 
-#if defined(_WIN32)
-#define W(s) L##s
-#else
-#define W(s) u##s
-#endif
 
 namespace {
 
@@ -32,98 +28,76 @@ struct FakeBoxes final : ql::WarningPlatform {
     }
 };
 
-// BeginProgress only needs to name the owner here: no window is made.
-struct NoWindows final : ql::ProgressPlatform {
-    int32_t clock() override { return 0; }
-    bool InitCommonControlsEx(uint32_t) override { return true; }
-    bool GetClientRect(void*, ql::QLRect*) override { return false; }
-    void* CreateWindowExW(uint32_t, const QLWChar*, const QLWChar*, uint32_t, int32_t, int32_t, int32_t, int32_t,
-                          void*, void*, void*, void*) override {
-        return nullptr;
-    }
-    intptr_t SendMessageW(void*, uint32_t, uintptr_t, intptr_t) override { return 0; }
-    bool ShowWindow(void*, int32_t) override { return true; }
-    bool InvalidateRect(void*, const ql::QLRect*, bool) override { return true; }
-    bool WaitMessage() override { return true; }
-    bool DestroyWindow(void*) override { return true; }
-};
-
 void* const kOwner = reinterpret_cast<void*>(0x4000);
 
 class Warnings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousBoxes_ = ql::setWarningPlatform(&boxes);
-        previousWindows_ = ql::setProgressPlatform(&windows_);
-    }
-    void TearDown() override {
-        QLDestroy(obj);
-        ql::setWarningPlatform(previousBoxes_);
-        ql::setProgressPlatform(previousWindows_);
-    }
+    void TearDown() override { QLDestroy(obj); }
     ql::QLState& state() { return *static_cast<ql::QLCommon*>(obj)->state(); }
 
     FakeBoxes boxes;
-    ICommon* obj = GetQLObject(nullptr);
 
 private:
-    NoWindows windows_;
-    ql::WarningPlatform* previousBoxes_ = nullptr;
-    ql::ProgressPlatform* previousWindows_ = nullptr;
+    qltest::NoWindows windows_;
+    qltest::ScopedPlatform<ql::WarningPlatform> boxesInstalled_{ql::setWarningPlatform, &boxes};
+    qltest::ScopedPlatform<ql::ProgressPlatform> windowsInstalled_{ql::setProgressPlatform, &windows_};
+
+protected:
+    ICommon* obj = GetQLObject(nullptr);
 };
 
 TEST_F(Warnings, CaptionsAndTextsByKind) {
     obj->BeginProgress(reinterpret_cast<void*>(0x3000), nullptr, 1);
     obj->BeginProgress(kOwner, nullptr, 1);  // the last parent owns the boxes
-    obj->WarnMissingResource(W("logo.bmp"), warnImage);
-    obj->WarnMissingResource(W("Script"), warnFontSingleLine);
-    obj->WarnMissingResource(W("Gothic"), warnFontArial);
-    obj->WarnMissingResource(W("part.xlg"), warnXlgImage);
+    obj->WarnMissingResource(QL_WIDE("logo.bmp"), warnImage);
+    obj->WarnMissingResource(QL_WIDE("Script"), warnFontSingleLine);
+    obj->WarnMissingResource(QL_WIDE("Gothic"), warnFontArial);
+    obj->WarnMissingResource(QL_WIDE("part.xlg"), warnXlgImage);
     ASSERT_EQ(boxes.shown.size(), 4u);
     for (const Box& b : boxes.shown) {
         EXPECT_EQ(b.owner, kOwner);
         EXPECT_EQ(b.type, 0u);
     }
-    EXPECT_EQ(boxes.shown[0].caption, W("Image is either missing or irrelevant"));
-    EXPECT_EQ(boxes.shown[0].text, W("logo.bmp"));
-    EXPECT_EQ(boxes.shown[1].caption, W("Font is either missing or irrelevant"));
-    EXPECT_EQ(boxes.shown[1].text, W("Script\n\nReplacing with Elementary Single Line"));
-    EXPECT_EQ(boxes.shown[2].caption, W("Font is either missing or irrelevant"));
-    EXPECT_EQ(boxes.shown[2].text, W("Gothic\n\nReplacing with Arial"));
-    EXPECT_EQ(boxes.shown[3].caption, W("XLG Image is either missing or irrelevant"));
-    EXPECT_EQ(boxes.shown[3].text, W("part.xlg"));
+    EXPECT_EQ(boxes.shown[0].caption, QL_WIDE("Image is either missing or irrelevant"));
+    EXPECT_EQ(boxes.shown[0].text, QL_WIDE("logo.bmp"));
+    EXPECT_EQ(boxes.shown[1].caption, QL_WIDE("Font is either missing or irrelevant"));
+    EXPECT_EQ(boxes.shown[1].text, QL_WIDE("Script\n\nReplacing with Elementary Single Line"));
+    EXPECT_EQ(boxes.shown[2].caption, QL_WIDE("Font is either missing or irrelevant"));
+    EXPECT_EQ(boxes.shown[2].text, QL_WIDE("Gothic\n\nReplacing with Arial"));
+    EXPECT_EQ(boxes.shown[3].caption, QL_WIDE("XLG Image is either missing or irrelevant"));
+    EXPECT_EQ(boxes.shown[3].text, QL_WIDE("part.xlg"));
 }
 
 TEST_F(Warnings, OncePerNameCaseSensitiveWhateverTheKind) {
     obj->BeginProgress(kOwner, nullptr, 1);
-    obj->WarnMissingResource(W("Arial Black"), warnFontArial);
-    obj->WarnMissingResource(W("Arial Black"), warnFontArial);
-    obj->WarnMissingResource(W("Arial Black"), warnImage);   // seen as a font: silent
-    obj->WarnMissingResource(W("arial black"), warnFontArial);  // another name
-    obj->WarnMissingResource(W("odd"), 9);                 // recorded, no box
-    obj->WarnMissingResource(W("odd"), warnFontArial);
-    obj->WarnMissingResource(W("neg"), -1);
+    obj->WarnMissingResource(QL_WIDE("Arial Black"), warnFontArial);
+    obj->WarnMissingResource(QL_WIDE("Arial Black"), warnFontArial);
+    obj->WarnMissingResource(QL_WIDE("Arial Black"), warnImage);   // seen as a font: silent
+    obj->WarnMissingResource(QL_WIDE("arial black"), warnFontArial);  // another name
+    obj->WarnMissingResource(QL_WIDE("odd"), 9);                 // recorded, no box
+    obj->WarnMissingResource(QL_WIDE("odd"), warnFontArial);
+    obj->WarnMissingResource(QL_WIDE("neg"), -1);
     EXPECT_EQ(boxes.shown.size(), 2u);
     ASSERT_EQ(state().warningCount, 4);
-    EXPECT_EQ(Text(state().warningNames[0]), W("Arial Black"));
-    EXPECT_EQ(Text(state().warningNames[3]), W("neg"));
+    EXPECT_EQ(Text(state().warningNames[0]), QL_WIDE("Arial Black"));
+    EXPECT_EQ(Text(state().warningNames[3]), QL_WIDE("neg"));
 }
 
 TEST_F(Warnings, SilentAndUnrecordedWithoutOwnerNameOrRecord) {
-    obj->WarnMissingResource(W("early"), warnImage);  // before any BeginProgress
+    obj->WarnMissingResource(QL_WIDE("early"), warnImage);  // before any BeginProgress
     EXPECT_EQ(state().warningCount, 0);
     EXPECT_EQ(state().warningNames, nullptr);
     obj->BeginProgress(kOwner, nullptr, 1);
     obj->EndProgress();
     obj->WarnMissingResource(nullptr, warnImage);
-    obj->WarnMissingResource(W("early"), warnImage);  // now shown
+    obj->WarnMissingResource(QL_WIDE("early"), warnImage);  // now shown
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, W("early"));
+    EXPECT_EQ(boxes.shown[0].text, QL_WIDE("early"));
 
     auto* impl = static_cast<ql::QLCommon*>(obj);
     ql::QLState* s = impl->state();
     impl->setState(nullptr);
-    obj->WarnMissingResource(W("none"), warnImage);
+    obj->WarnMissingResource(QL_WIDE("none"), warnImage);
     impl->setState(s);
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
@@ -132,13 +106,13 @@ TEST_F(Warnings, LongNamesNeverOverrunTheMessage) {
     obj->BeginProgress(kOwner, nullptr, 1);
     const Text longName(600, QLWChar('x'));
     obj->WarnMissingResource(longName.c_str(), warnFontSingleLine);
-    obj->WarnMissingResource((longName + W("2")).c_str(), warnImage);
+    obj->WarnMissingResource((longName + QL_WIDE("2")).c_str(), warnImage);
     const Text fits(470, QLWChar('y'));
     obj->WarnMissingResource(fits.c_str(), warnFontArial);
     ASSERT_EQ(boxes.shown.size(), 3u);
     EXPECT_EQ(boxes.shown[0].text, longName.substr(0, 511));  // cut at the buffer's end
     EXPECT_EQ(boxes.shown[1].text.size(), 601u);              // an image's message is the name itself
-    EXPECT_EQ(boxes.shown[2].text, fits + W("\n\nReplacing with Arial"));
+    EXPECT_EQ(boxes.shown[2].text, fits + QL_WIDE("\n\nReplacing with Arial"));
     EXPECT_EQ(Text(state().warningNames[0]), longName);       // the record keeps the whole name
 }
 

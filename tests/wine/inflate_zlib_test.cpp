@@ -217,25 +217,4 @@ TEST_F(Inflate, DestroyedInTheMiddleOfABlock) {
     t(obj)->InflateFinish(obj.get(), 1);
 }
 
-TEST(CopyLine, LinesOutOfADecompressedBlock) {
-    qltest::Object obj;
-    const char abx[] = {'a', 'b', '\n', 'x'};
-    char dest[10] = {};
-    EXPECT_EQ(obj->CopyLine(abx, 4, dest, 10), 3u);
-    EXPECT_EQ(std::memcmp(dest, "ab\n", 3), 0);
-    EXPECT_EQ(obj->CopyLine(abx, 4, dest, 2), 2u);
-    EXPECT_EQ(obj->CopyLine(abx, 0, dest, 10), 0u);
-
-    const std::string text = "first\r\nsecond\nthird";
-    std::string lines;
-    int32_t pos = 0;
-    while (pos < static_cast<int32_t>(text.size())) {
-        char line[64];
-        const uint32_t n = obj->CopyLine(text.data() + pos, static_cast<int32_t>(text.size()) - pos, line, 64);
-        lines += "[" + std::string(line, n) + "]";
-        pos += static_cast<int32_t>(n);
-    }
-    EXPECT_EQ(lines, "[first\r\n][second\n][third]");
-}
-
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "dialog_driver.h"
 #include "host.h"
 
 #include <objbase.h>
@@ -17,27 +18,14 @@
 namespace {
 
 using namespace std::chrono_literals;
+using qltest::findOwnDialog;
+using qltest::press;
+using qltest::waitFor;
+using qltest::waitGone;
 
 constexpr int kFilterCombo = 0x470;    // cmb1
 constexpr int kFileNameCombo = 0x47C;  // cmb13
 constexpr int kFileNameEdit = 0x480;   // edt1
-
-// A visible dialog window of this process, or null.
-HWND findDialog() {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (pid != GetCurrentProcessId() || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
-            *reinterpret_cast<HWND*>(p) = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // The first visible edit field inside the dialog: the file name field.
 HWND findEdit(HWND dialog) {
@@ -61,8 +49,6 @@ HWND findEdit(HWND dialog) {
     return found;
 }
 
-void press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
 // Drives the next dialog from a second thread while the test's thread runs
 // the modal call.  Every wait is bounded: a dialog that does not appear
 // fails the test, and one that will not close is cancelled, then closed,
@@ -80,20 +66,9 @@ public:
     HWND dialog() const { return dialog_; }
 
 private:
-    static bool waitGone(HWND w, std::chrono::milliseconds limit) {
-        for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
-            if (!IsWindow(w) || !IsWindowVisible(w)) return true;
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
     void run(const std::function<void(HWND)>& act) {
         HWND w = nullptr;
-        for (auto end = std::chrono::steady_clock::now() + 20s; !w && std::chrono::steady_clock::now() < end;) {
-            std::this_thread::sleep_for(50ms);
-            w = findDialog();
-        }
-        if (!w) return;
+        if (!waitFor([&] { return (w = findOwnDialog()) != nullptr; }, 20s, 50ms)) return;
         std::this_thread::sleep_for(200ms);  // let the dialog finish filling itself
         dialog_ = w;
         act(w);
@@ -135,9 +110,8 @@ int initialFilter(const wchar_t* defaultExt) {
 }
 
 TEST(Pickers, OpenStartsOnTheFilterOfTheDefaultExtension) {
+    // The scan itself is checked natively; here the real dialog honours it.
     EXPECT_EQ(initialFilter(L"PDF"), 1);  // the second filter, compared without case
-    EXPECT_EQ(initialFilter(L"abc"), 0);
-    EXPECT_EQ(initialFilter(L"png"), 2);  // the end of the whole pattern "*.jpg;*.png"
     EXPECT_EQ(initialFilter(L"xyz"), 0);  // no match: index 0, the first filter
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "host.h"
 #include "progress_messages.h"
 
@@ -58,8 +59,8 @@ private:
 };
 
 TEST(ProgressFromDataFile, HandleWriteMovesTheBarPerBufferAndAtTheClose) {
-    HWND host = CreateWindowExW(0, L"STATIC", L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 500, 300, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    const qltest::HostWindow hostWindow(L"Host", 60, 60, 500, 300);
+    HWND host = hostWindow.get();
     ASSERT_NE(host, nullptr);
     MessageSource messages;
     wchar_t folder[MAX_PATH];
@@ -97,7 +98,6 @@ TEST(ProgressFromDataFile, HandleWriteMovesTheBarPerBufferAndAtTheClose) {
     back.resize(got);
     EXPECT_TRUE(back == data);
     DeleteFileW(path.c_str());
-    DestroyWindow(host);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // QL_TEST_NEEDS_DISPLAY
 #include <gtest/gtest.h>
 
+#include "dialog_driver.h"
 #include "host.h"
 #include "progress_messages.h"
 
@@ -13,31 +14,10 @@ namespace {
 using qltest::MessageSource;
 using qltest::progressWindowOf;
 
-// A plain top-level window standing in for the host's main window.
-class HostWindow {
-public:
-    HostWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QLProgressTestHost";
-        RegisterClassW(&wc);
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 700,
-                                  400, nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~HostWindow() { DestroyWindow(window_); }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
 int position(HWND bar) { return static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)); }
 
 TEST(ProgressWindow, HiddenOwnedBarShownAfterOneSecond) {
-    HostWindow host;
+    const qltest::HostWindow host(L"Host", 100, 100, 700, 400);
     ASSERT_NE(host.get(), nullptr);
     MessageSource messages;
     qltest::Object obj;
@@ -85,7 +65,7 @@ TEST(ProgressWindow, HiddenOwnedBarShownAfterOneSecond) {
 }
 
 TEST(ProgressWindow, QuickOperationNeverShowsAndDestroyerCleansUp) {
-    HostWindow host;
+    const qltest::HostWindow host(L"Host", 100, 100, 700, 400);
     MessageSource messages;
     HWND bar = nullptr;
     {

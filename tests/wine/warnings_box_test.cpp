@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "host.h"
 
 namespace {
@@ -38,33 +39,14 @@ public:
     }
 
 private:
-    static HWND findBox() {
-        HWND found = nullptr;
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                wchar_t cls[16] = {};
-                GetClassNameW(w, cls, 16);
-                if (pid != GetCurrentProcessId() || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
-
     void run() {
         HWND last = nullptr;
         while (!stop_) {
-            HWND box = findBox();
+            HWND box = qltest::findOwnDialog();
             if (box && box != last) {
-                wchar_t caption[256] = {}, text[1024] = {};
-                GetWindowTextW(box, caption, 256);
-                GetDlgItemTextW(box, 0xFFFF, text, 1024);
                 {
                     std::lock_guard<std::mutex> lock(mutex_);
-                    seen_.push_back({GetWindow(box, GW_OWNER), caption, text});
+                    seen_.push_back({GetWindow(box, GW_OWNER), qltest::windowText(box), qltest::messageBoxText(box)});
                 }
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 last = box;
@@ -79,14 +61,9 @@ private:
     std::thread thread_;
 };
 
-HWND makeHostWindow(const wchar_t* title) {
-    return CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
 TEST(Warnings, OneBoxPerNameWithExactTexts) {
-    HWND first = makeHostWindow(L"First");
-    HWND owner = makeHostWindow(L"Owner");
+    const qltest::HostWindow firstWindow(L"First"), ownerWindow(L"Owner");
+    HWND first = firstWindow.get(), owner = ownerWindow.get();
     ASSERT_TRUE(first && owner);
     std::vector<SeenBox> seen;
     {
@@ -123,22 +100,19 @@ TEST(Warnings, OneBoxPerNameWithExactTexts) {
         EXPECT_EQ(seen[i].caption, expected[i].caption) << i;
         EXPECT_EQ(seen[i].text, expected[i].text) << i;
     }
-    DestroyWindow(first);
-    DestroyWindow(owner);
 }
 
 TEST(Warnings, EachObjectKeepsItsOwnList) {
-    HWND owner = makeHostWindow(L"Owner");
+    const qltest::HostWindow owner(L"Owner");
     BoxCloser closer;
     for (int i = 0; i < 2; ++i) {
         qltest::Object obj;
-        obj->BeginProgress(owner, GetModuleHandleW(nullptr), 10);
+        obj->BeginProgress(owner.get(), GetModuleHandleW(nullptr), 10);
         obj->WarnMissingResource(L"Shared", warnImage);
         obj->WarnMissingResource(L"Shared", warnImage);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(closer.seen().size(), 2u);
-    DestroyWindow(owner);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// Bounded UTF-16 text helpers shared by the folder, settings and path code.
+// Small UTF-16 text helpers shared by every subsystem: the literal macro,
+// lengths, bounded copies and the UTF-8 conversions the native back ends
+// use for paths and profile files.
 //
-// Every helper keeps one rule: a text that does not fit its bound leaves
-// the empty string behind, never a partial text, and nothing is written at
-// or past the bound.
-#ifndef QL_SHELL_FOLDER_TEXT_H
-#define QL_SHELL_FOLDER_TEXT_H
+// The bounded helpers keep one rule: a text that does not fit its bound
+// leaves the empty string behind, never a partial text, and nothing is
+// written at or past the bound.
+#ifndef QL_OBJECT_WIDE_TEXT_H
+#define QL_OBJECT_WIDE_TEXT_H
 
 #include <cstddef>
 #include <string>
@@ -12,15 +14,20 @@
 #include "qlcommon.h"
 
 // A UTF-16 literal of the build's QLWChar type.
-#ifndef QL_WTEXT
 #ifdef _WIN32
-#define QL_WTEXT(s) L##s
+#define QL_WIDE(s) L##s
 #else
-#define QL_WTEXT(s) u##s
-#endif
+#define QL_WIDE(s) u##s
 #endif
 
 namespace ql {
+
+// Length of a zero-terminated text.
+inline size_t textLength(const QLWChar* text) {
+    size_t n = 0;
+    while (text[n] != 0) ++n;
+    return n;
+}
 
 // Length of a zero-terminated text, or `limit` when no terminator comes
 // within the first `limit` units (so a reader never runs past `limit`).
@@ -65,8 +72,8 @@ inline bool appendBounded(QLWChar* dest, size_t bound, const QLWChar* tail) {
     return true;
 }
 
-// UTF-16 (unpaired surrogates become U+FFFD) to UTF-8, for the native
-// platform code that hands paths to POSIX calls.
+// UTF-16 (unpaired surrogates become U+FFFD, so every text has a UTF-8
+// form) to UTF-8, for the native code that hands paths to POSIX calls.
 inline std::string toUtf8(const QLWChar* text) {
     std::string out;
     if (!text) return out;
