@@ -14,6 +14,7 @@
 #include "ctest_harness.h"
 
 #include <stdint.h>
+#include <wchar.h>
 
 static QLLibrary lib;
 
@@ -29,6 +30,7 @@ typedef uint32_t (*CopyLine64)(ICommon*, const void*, uint64_t sourceLength, voi
 typedef void (*WriteBytes64)(ICommon*, const void*, uint64_t count);
 typedef void (*BeginElements64)(ICommon*, uint64_t elementSize);
 typedef QLBool (*CopyElement64)(ICommon*, uint64_t index, void*);
+typedef QLBool (*ParseFractional64)(ICommon*, const QLWChar*, uint64_t textUnit, float*, uint64_t targetUnit);
 /* A float with garbage above it: the double's low 32 bits are the float. */
 typedef void (*FormatFloatBits)(ICommon*, double bits, QLWChar*, int32_t, int32_t);
 
@@ -152,16 +154,17 @@ static void readers_read_low_parts(void) {
 
     CHECK(t->OpenFile(obj, path, qlModeRead, 0) == 1);
     memset(line, '#', sizeof line);
-    /* Capacity 8 under garbage: seven bytes and the terminator, no more. */
-    CHECK(((ReadLine64)(void*)t->ReadLine)(obj, line, 0xFFFFFFFF00000008ull) == 7);
-    CHECK(memcmp(line, "first l", 8) == 0 && line[8] == '#');
+    /* Capacity 8 under garbage: eight bytes of the longer line (no
+     * terminator when the line does not fit), not one more. */
+    CHECK(((ReadLine64)(void*)t->ReadLine)(obj, line, 0xFFFFFFFF00000008ull) == 8);
+    CHECK(memcmp(line, "first li", 8) == 0 && line[8] == '#');
     t->CloseFile(obj);
 
     /* The same read from the start with clean values, on a fresh open. */
     CHECK(t->OpenFile(obj, path, qlModeRead, 0) == 1);
     memset(line, '#', sizeof line);
-    CHECK(t->ReadLine(obj, line, 8) == 7);
-    CHECK(memcmp(line, "first l", 8) == 0);
+    CHECK(t->ReadLine(obj, line, 8) == 8);
+    CHECK(memcmp(line, "first li", 8) == 0 && line[8] == '#');
 
     /* SeekRead answers exactly 1. */
     CHECK(t->SeekRead(obj, 18) == 1);
@@ -211,8 +214,12 @@ static void elements_and_copies_read_low_halves(void) {
     ((WriteBytes64)(void*)t->WriteBytes)(obj, NULL, GARBAGE | 7);
     CHECK(t->GetByteCount(obj) == 7);
 
-    CHECK(t->ParseFractionalMeasureW(obj, L"1 1/2", unitInches, &parsed, unitInches) == 1 && parsed == 1.5f);
-    CHECK(t->ParseFractionalMeasureA(obj, "", unitInches, &parsed, unitInches) == 0);
+    /* The answer is the sign flag (a trailing + or -), exactly 0 or 1; the
+     * units under garbage read as their low halves. */
+    CHECK(((ParseFractional64)(void*)t->ParseFractionalMeasureW)(obj, L"1 1/2", GARBAGE | unitInches, &parsed,
+                                                                  GARBAGE | unitThousandths) == 0);
+    CHECK(parsed == 1500.0f);
+    CHECK(t->ParseFractionalMeasureA(obj, "1/2-", unitInches, &parsed, unitThousandths) == 1 && parsed == -500.0f);
     lib.destroy(obj);
 }
 
