@@ -28,13 +28,20 @@ bool writing(const QLState& s) { return s.fileHandle && s.ioBuffer && s.openMode
 
 // One WriteFile call for the waiting bytes.  On success the buffer is empty
 // again and the bytes accepted so far are the progress; on failure the
-// bytes stay and the code is saved.  With nothing waiting there is nothing
-// to ask the system for.
+// bytes the system did not take stay and the code is saved.  With nothing
+// waiting there is nothing to ask the system for.
 bool writeWaiting(QLCommon& self, QLState& s) {
     if (s.bufferPos != 0) {
         FileApi& api = fileApi();
-        uint32_t written = 0;  // not compared: the call's result decides
+        uint32_t written = 0;  // counts only when the call fails part way
         if (!api.WriteFile(s.fileHandle, s.ioBuffer, s.bufferPos, &written)) {
+            // A disk that fills in the middle of a write keeps the front
+            // part; only the rest waits, so a later try cannot write the
+            // front part twice.
+            const uint32_t taken = written < s.bufferPos ? written : s.bufferPos;
+            std::memmove(s.ioBuffer, s.ioBuffer + taken, s.bufferPos - taken);
+            s.bufferPos -= taken;
+            s.bufferAvail += taken;
             s.handleError = failureCode(api);
             return false;
         }
