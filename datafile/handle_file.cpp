@@ -48,7 +48,7 @@ bool writeWaiting(QLCommon& self, QLState& s) {
     }
     s.bufferPos = 0;
     s.bufferAvail = s.bufferSize;
-    if (s.progressWindow) self.table().SetProgressPos(s.byteCount);
+    if (s.progressWindow) self.call(&ICommonVtbl::SetProgressPos, s.byteCount);
     return true;
 }
 

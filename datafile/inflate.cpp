@@ -36,7 +36,7 @@ QLBool QLCommon::InflateBegin(const void* input, uint32_t inputLength, int32_t k
     QLState& s = *state_;
     if (!s.zlibModule) {
         QLWChar path[kLibraryPathSize] = {};
-        table().GetCacheFolder(path, static_cast<int32_t>(kLibraryPathSize));
+        call(&ICommonVtbl::GetCacheFolder, path, static_cast<int32_t>(kLibraryPathSize));
         // Without a cache folder there is no file to load: a bare file name
         // would send the loader searching elsewhere.
         if (path[0] == 0 || !appendBounded(path, kLibraryPathSize, kZlibFileName)) return 0;

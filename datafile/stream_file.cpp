@@ -38,7 +38,7 @@ uint32_t refill(QLCommon& self, QLState& s, bool reportProgress) {
     const auto n = static_cast<uint32_t>(std::fread(s.ioBuffer, 1, s.bufferSize, s.stream));
     s.bufferAvail = n;
     if (reportProgress && n != 0 && s.progressWindow)
-        self.table().SetProgressPos(static_cast<int32_t>(static_cast<uint32_t>(s.progressPos) + n));
+        self.call(&ICommonVtbl::SetProgressPos, static_cast<int32_t>(static_cast<uint32_t>(s.progressPos) + n));
     return n;
 }
 
@@ -137,7 +137,7 @@ void QLCommon::WriteBytes(const void* data, uint32_t count) {
     const auto* p = static_cast<const uint8_t*>(data);
     for (;;) {
         if (s.fileHandle) {
-            table().WriteBytesHandle(p, count);
+            call(&ICommonVtbl::WriteBytesHandle, p, count);
             return;
         }
         if (!writable(s)) {
@@ -149,7 +149,7 @@ void QLCommon::WriteBytes(const void* data, uint32_t count) {
             writeWaiting(s);
             s.bufferPos = 0;
             s.bufferAvail = s.bufferSize;
-            if (s.progressWindow) table().SetProgressPos(s.byteCount);
+            if (s.progressWindow) call(&ICommonVtbl::SetProgressPos, s.byteCount);
         }
         const uint32_t free = room(s);
         const uint32_t n = count < free ? count : free;
@@ -177,7 +177,7 @@ void QLCommon::CloseFile() {
     if (!state_) return;
     QLState& s = *state_;
     if (s.fileHandle) {
-        table().CloseFileHandle();
+        call(&ICommonVtbl::CloseFileHandle);
         return;
     }
     if (writable(s)) writeWaiting(s);

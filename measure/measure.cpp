@@ -117,22 +117,20 @@ QLBool parseFractional(const Ch* text, int32_t textUnit, float* out, int32_t tar
 
 }  // namespace
 
-int32_t QLCommon::MulDivRound(double a, double b, double c) {
+namespace {
+// (a * b / c) + 0.5, truncated into the 32-bit range.  Slots 6 and 7 are
+// the same operation under two names; both entries run this one body.
+int32_t mulDivRound(double a, double b, double c) {
     double r = a * b;
     r = r / c;
     r = r + 0.5;
     return truncateToInt32(r);
 }
+}  // namespace
 
-// Slot 7 is slot 6 under a second name.  With GCC (the DLL's compiler) both
-// table entries hold the address of the one body; clang, used only for the
-// fuzz build, takes no alias on a member and gets a forwarder.
-#if defined(__clang__)
-int32_t QLCommon::MulDivRound2(double a, double b, double c) { return MulDivRound(a, b, c); }
-#else
-int32_t QLCommon::MulDivRound2(double a, double b, double c)
-    __attribute__((alias("_ZN2ql8QLCommon11MulDivRoundEddd")));
-#endif
+int32_t QLCommon::MulDivRound(double a, double b, double c) { return mulDivRound(a, b, c); }
+
+int32_t QLCommon::MulDivRound2(double a, double b, double c) { return mulDivRound(a, b, c); }
 
 double QLCommon::Hypotenuse(double a, double b) {
     const double aa = a * a;
@@ -188,7 +186,7 @@ QLBool QLCommon::ParseFractionalMeasureRounded(const QLWChar* text, int32_t text
                                                int32_t targetUnit) {
     if (!state_) return 0;
     float value = 0.0f;
-    const QLBool sign = table().ParseFractionalMeasureW(text, textUnit, &value, targetUnit);
+    const QLBool sign = call(&ICommonVtbl::ParseFractionalMeasureW, text, textUnit, &value, targetUnit);
     const float rounded = value >= 0.0f ? value + 0.5f : value - 0.5f;
     if (out) *out = truncateToInt32(rounded);
     return sign;

@@ -43,7 +43,7 @@ void QLCommon::WriteValueLine(int32_t kind1, uint64_t value1, int32_t kind2, uin
     if (!state_ || !state_->stream) return;
     const int32_t kinds[3] = {kind1, kind2, kind3};
     const uint64_t values[3] = {value1, value2, value3};
-    TableLineOutput out(table());
+    TableLineOutput out(*this);
     writeValueLine(out, kinds, values);
 }
 
@@ -68,7 +68,7 @@ void QLCommon::StraightenQuotes(QLWChar* text) {
 
 int32_t QLCommon::FindField(const QLWChar* text) {
     if (!state_) return -1;
-    TableFieldReader reader(table());
+    TableFieldReader reader(*this);
     return findField(text, reader);
 }
 
@@ -81,7 +81,7 @@ void QLCommon::FormatFloat(float value, QLWChar* text, int32_t capacity, int32_t
 
 void QLCommon::FormatHexDigits(int32_t value, QLWChar* text, int32_t capacity) {
     if (!text || capacity <= 0) return;
-    ICommon& self = table();
+    ICommon& self = *this;
     self.BeginElements(4);
     for (; value > 0; value /= 16) {
         const int32_t digit = value % 16;

@@ -19,14 +19,15 @@ public:
     QLState* state() const { return state_; }
     void setState(QLState* state) { state_ = state; }
 
-    // The object as the host sees it, for calls from one operation to
-    // another.  They must go through the interface table so that each call
-    // lands on the slot's current body; the empty asm hides the dynamic type
-    // from the optimiser, which would otherwise call the body directly.
-    ICommon& table() {
-        ICommon* p = this;
-        asm volatile("" : "+r"(p));
-        return *p;
+    // Calls another operation of this object through its interface table,
+    // as a host would, so each call lands on the slot's current body.  The
+    // table pointer is read through the public header's C view.
+    //     call(&ICommonVtbl::SetProgressPos, pos)
+    template <typename Slot, typename... Args>
+    auto call(Slot ICommonVtbl::*slot, Args... args) {
+        ICommon* self = this;
+        const ICommonVtbl* table = *reinterpret_cast<const ICommonVtbl* const*>(self);
+        return (table->*slot)(self, args...);
     }
 
     uint32_t GetInterfaceVersion() override;

@@ -37,7 +37,7 @@ const QLWChar* QLCommon::GetSettingsFilePath() {
     if (!state_) return nullptr;
     if (cacheFilled()) return settingsPathCache;
     QLWChar path[kWorkingSize] = {};
-    table().GetUserProductFolder(path, static_cast<int32_t>(kWorkingSize));
+    call(&ICommonVtbl::GetUserProductFolder, path, static_cast<int32_t>(kWorkingSize));
     if (path[0] != 0 && appendBounded(path, kWorkingSize, kSettingsFileName)) publish(path);
     return settingsPathCache;
 }

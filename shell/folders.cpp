@@ -61,7 +61,7 @@ void QLCommon::GetUserCompanyFolder(QLWChar* buffer, int32_t capacity) {
 
 void QLCommon::GetUserProductFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    table().GetUserCompanyFolder(buffer, capacity);
+    call(&ICommonVtbl::GetUserCompanyFolder, buffer, capacity);
     if (buffer[0] != 0) appendAndCreate(buffer, capBound(capacity), kProductFolderName);
 }
 
@@ -80,7 +80,7 @@ void QLCommon::GetCommonProductFolder(QLWChar* buffer, int32_t capacity) {
 
 void QLCommon::GetFontsFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    table().GetCommonProductFolder(buffer, capacity);
+    call(&ICommonVtbl::GetCommonProductFolder, buffer, capacity);
     if (buffer[0] != 0) appendAndCreate(buffer, capBound(capacity), kFontsFolderName);
 }
 
@@ -88,13 +88,13 @@ void QLCommon::GetJobsFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
     // The product folder is composed with the working size (512), kept
     // within a smaller capacity.
-    table().GetCommonProductFolder(buffer, static_cast<int32_t>(fixedBound(capacity)));
+    call(&ICommonVtbl::GetCommonProductFolder, buffer, static_cast<int32_t>(fixedBound(capacity)));
     if (buffer[0] != 0) appendAndCreate(buffer, capBound(capacity), kJobsFolderName);
 }
 
 void QLCommon::GetDataFilePath(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    table().GetCommonProductFolder(buffer, capacity);
+    call(&ICommonVtbl::GetCommonProductFolder, buffer, capacity);
     if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kDataFileName);  // the file is not touched
 }
 
@@ -108,19 +108,19 @@ void QLCommon::GetInstallCompanyFolder(QLWChar* buffer, int32_t capacity) {
 
 void QLCommon::GetCacheFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    table().GetInstallCompanyFolder(buffer, capacity);
+    call(&ICommonVtbl::GetInstallCompanyFolder, buffer, capacity);
     if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kCacheFolderName);  // not created
 }
 
 void QLCommon::GetInstallProductFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    table().GetInstallCompanyFolder(buffer, capacity);
+    call(&ICommonVtbl::GetInstallCompanyFolder, buffer, capacity);
     if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kProductFolderName);  // not created
 }
 
 void QLCommon::GetControllersFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    table().GetInstallProductFolder(buffer, capacity);
+    call(&ICommonVtbl::GetInstallProductFolder, buffer, capacity);
     if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kControllersFolderName);  // not created
 }
 

@@ -125,7 +125,7 @@ int32_t QLCommon::BrowseFolder(QLWindow owner, QLWChar* path, int32_t capacity) 
     if (!given) {
         // The jobs folder below the common product folder; it is not made
         // here, so a missing one ends the call.
-        table().GetCommonProductFolder(path, capacity);
+        call(&ICommonVtbl::GetCommonProductFolder, path, capacity);
         if (!terminatedWithin(path, capacity)) path[0] = 0;
         appendTruncated(path, std::min(capacity, picker::kFallbackChars), QL_WIDE("\\Jobs"));
         if (!succeeded(p.SHCreateItemFromParsingName(path, nullptr, picker::kIShellItem, folder.out()))) return 0;

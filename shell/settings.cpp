@@ -42,28 +42,28 @@ void writeSetting(const QLWChar* key, const QLWChar* value, const QLWChar* file)
 void QLCommon::GetJobFilePath(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !buffer || capacity <= 0) return;
     QLWChar fallback[kWorkingSize] = {};
-    table().GetJobsFolder(fallback, static_cast<int32_t>(kWorkingSize));  // creates the jobs folder
-    readSetting(kJobKey, fallback, table().GetSettingsFilePath(), buffer, capacity);
+    call(&ICommonVtbl::GetJobsFolder, fallback, static_cast<int32_t>(kWorkingSize));  // creates the jobs folder
+    readSetting(kJobKey, fallback, call(&ICommonVtbl::GetSettingsFilePath), buffer, capacity);
 }
 
 void QLCommon::GetGraphixFilePath(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !buffer || capacity <= 0) return;
     QLWChar fallback[kWorkingSize] = {};
-    table().GetCommonProductFolder(fallback, static_cast<int32_t>(kWorkingSize));
+    call(&ICommonVtbl::GetCommonProductFolder, fallback, static_cast<int32_t>(kWorkingSize));
     // The graphics folder exists after every read, whatever the stored value.
     if (fallback[0] != 0 && appendBounded(fallback, kWorkingSize, kGraphixFolderName))
         folderPlatform().CreateDirectoryW(fallback, nullptr);
-    readSetting(kGraphixKey, fallback, table().GetSettingsFilePath(), buffer, capacity);
+    readSetting(kGraphixKey, fallback, call(&ICommonVtbl::GetSettingsFilePath), buffer, capacity);
 }
 
 void QLCommon::SetJobFilePath(const QLWChar* value) {
     if (!state_) return;
-    writeSetting(kJobKey, value, table().GetSettingsFilePath());
+    writeSetting(kJobKey, value, call(&ICommonVtbl::GetSettingsFilePath));
 }
 
 void QLCommon::SetGraphixFilePath(const QLWChar* value) {
     if (!state_) return;
-    writeSetting(kGraphixKey, value, table().GetSettingsFilePath());
+    writeSetting(kGraphixKey, value, call(&ICommonVtbl::GetSettingsFilePath));
 }
 
 }  // namespace ql

@@ -2,8 +2,16 @@
 #include <windows.h>
 
 #include "datafile/file_api.h"
+#include "object/win32/system_calls.h"
 
 namespace ql {
+
+// The handle back end's system calls, overridable by name for fault tests.
+SystemCall handleFileCalls[] = {
+    QL_SYSTEM_CALL(CreateFileW), QL_SYSTEM_CALL(WriteFile), QL_SYSTEM_CALL(GetFileSize),
+    QL_SYSTEM_CALL(CloseHandle), QL_SYSTEM_CALL(GetLastError),
+};
+extern const size_t handleFileCallCount = sizeof handleFileCalls / sizeof handleFileCalls[0];
 
 namespace {
 struct Win32FileApi final : FileApi {

@@ -4,16 +4,15 @@
 // both builds.
 #include <gtest/gtest.h>
 
-#include "host.h"
+#include "hostkit/host.h"
 
 namespace {
 
-using qltest::Object;
+using hostkit::Object;
 
 TEST(MeasureTable, SlotsSixAndSevenAgree) {
     Object o;
     const ICommonVtbl* t = o.table();
-    EXPECT_EQ(reinterpret_cast<void*>(t->MulDivRound), reinterpret_cast<void*>(t->MulDivRound2));
     EXPECT_EQ(t->MulDivRound(o.get(), 3, 5, 2), 8);
     EXPECT_EQ(t->MulDivRound2(o.get(), -3, 5, 2), -7);
     EXPECT_EQ(t->MulDivRound(o.get(), 1, 1, 0), INT32_MAX);

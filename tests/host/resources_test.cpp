@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "hostkit/host.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ const WORD* align4(const WORD* p) {
 }
 
 bool loadTemplate(int id, Template& t) {
-    HMODULE dll = qltest::library().module();
+    HMODULE dll = hostkit::library().module();
     HRSRC res = FindResourceW(dll, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG));
     if (!res) return false;
     const WORD* p = static_cast<const WORD*>(LockResource(LoadResource(dll, res)));
@@ -125,7 +125,7 @@ void expectDialogFrame(const Template& t, const wchar_t* title) {
 bool visible(const Item* it) { return it && (it->style & WS_VISIBLE); }
 
 TEST(Resources, CalculatorTemplate101) {
-    ASSERT_TRUE(qltest::library().loaded());
+    ASSERT_TRUE(hostkit::library().loaded());
     Template t;
     ASSERT_TRUE(loadTemplate(101, t));
     expectDialogFrame(t, L"Self Employment Tax Calculator");
@@ -219,7 +219,7 @@ TEST(Resources, ValuesTemplate105) {
 
 TEST(Resources, VersionAndManifest) {
     wchar_t path[MAX_PATH];
-    GetModuleFileNameW(qltest::library().module(), path, MAX_PATH);
+    GetModuleFileNameW(hostkit::library().module(), path, MAX_PATH);
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(path, &ignored);
     ASSERT_GT(size, 0u);
@@ -237,7 +237,7 @@ TEST(Resources, VersionAndManifest) {
                                reinterpret_cast<void**>(&description), &len));
     EXPECT_STREQ(description, L"Library Module");
 
-    HMODULE dll = qltest::library().module();
+    HMODULE dll = hostkit::library().module();
     HRSRC res = FindResourceW(dll, MAKEINTRESOURCEW(2), reinterpret_cast<LPCWSTR>(RT_MANIFEST));
     ASSERT_NE(res, nullptr);
     std::string manifest(static_cast<const char*>(LockResource(LoadResource(dll, res))),

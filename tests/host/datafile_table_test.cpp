@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "unit/datafile_model.h"
-#include "host.h"
+#include "hostkit/host.h"
 
 namespace {
 
-using qltest::Object;
+using hostkit::Object;
 using Bytes = std::vector<uint8_t>;
 
 // A scratch folder below the temporary folder, removed afterwards.
@@ -68,7 +68,7 @@ std::wstring lastErrorText(Object& obj) {
     return text;
 }
 
-TEST(DatafileTable, LibraryLoads) { ASSERT_TRUE(qltest::library().loaded()); }
+TEST(DatafileTable, LibraryLoads) { ASSERT_TRUE(hostkit::library().loaded()); }
 
 TEST(DatafileTable, BothBackEndsWriteAndAppendNonAsciiPaths) {
     Scratch dir;

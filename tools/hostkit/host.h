@@ -1,8 +1,8 @@
-// For host tests in C++: QLCommon.dll loaded from beside the test program
+// The host toolkit, for qlhost and the host tests: QLCommon.dll loaded from beside the test program
 // with LoadLibraryW, and service objects made and destroyed through its
 // exports.  Tests call the library only through the interface table.
-#ifndef QL_TESTS_WINE_HOST_H
-#define QL_TESTS_WINE_HOST_H
+#ifndef QL_HOSTKIT_HOST_H
+#define QL_HOSTKIT_HOST_H
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 
 #include "qlcommon.h"
 
-namespace qltest {
+namespace hostkit {
 
 inline std::wstring testProgramFolder() {
     wchar_t path[MAX_PATH];
@@ -67,6 +67,6 @@ private:
     ICommon* object_;
 };
 
-}  // namespace qltest
+}  // namespace hostkit
 
 #endif

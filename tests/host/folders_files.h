@@ -2,12 +2,14 @@
 #ifndef QL_TESTS_WINE_FOLDERS_FILES_H
 #define QL_TESTS_WINE_FOLDERS_FILES_H
 
+#include "hostkit/host.h"
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
 
 namespace qltest {
+using namespace hostkit;
 
 // Test programs that change the host's folder tree (removing it, putting
 // a zlib library into the cache folder) run one at a time, also when CTest

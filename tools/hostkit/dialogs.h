@@ -1,8 +1,8 @@
-// For the host tests that meet real windows: a host window to own them,
+// The host toolkit, for qlhost and the host tests that meet real windows: a host window to own them,
 // finding this process's dialogs and message boxes ("#32770"), reading
 // them, pressing their buttons, and waits that always end.
-#ifndef QL_TESTS_WINE_DIALOG_DRIVER_H
-#define QL_TESTS_WINE_DIALOG_DRIVER_H
+#ifndef QL_HOSTKIT_DIALOGS_H
+#define QL_HOSTKIT_DIALOGS_H
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-namespace qltest {
+namespace hostkit {
 
 // A plain visible top-level window standing in for the host's main window.
 class HostWindow {
@@ -117,6 +117,6 @@ inline bool waitGone(HWND w, std::chrono::milliseconds limit) {
     return waitFor([w] { return !IsWindow(w) || !IsWindowVisible(w); }, limit);
 }
 
-}  // namespace qltest
+}  // namespace hostkit
 
 #endif

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "host.h"
+#include "hostkit/host.h"
 #include "inflate_zlib_files.h"
 
 namespace {
@@ -36,11 +36,11 @@ protected:
     }
     void TearDown() override { qltest::removeZlib(); }
 
-    const ICommonVtbl* t(qltest::Object& o) { return o.table(); }
-    bool begin(qltest::Object& o, const std::vector<unsigned char>& in, uint32_t length, int32_t kind = 1) {
+    const ICommonVtbl* t(hostkit::Object& o) { return o.table(); }
+    bool begin(hostkit::Object& o, const std::vector<unsigned char>& in, uint32_t length, int32_t kind = 1) {
         return t(o)->InflateBegin(o.get(), in.data(), length, kind);
     }
-    bool block(qltest::Object& o, void* out, uint32_t room, uint32_t& produced, int32_t kind = 1) {
+    bool block(hostkit::Object& o, void* out, uint32_t room, uint32_t& produced, int32_t kind = 1) {
         return t(o)->InflateBlock(o.get(), packed.data(), static_cast<int32_t>(packed.size()), out, room, &produced,
                                   kind);
     }
@@ -53,7 +53,7 @@ std::vector<unsigned char> Inflate::packed;
 
 TEST_F(Inflate, WholeBlockThenHalfRoomContinued) {
     {
-        qltest::Object obj;
+        hostkit::Object obj;
         std::vector<char> out(text.size() + 4096);
         uint32_t produced = 0;
         ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
@@ -78,7 +78,7 @@ TEST_F(Inflate, WholeBlockThenHalfRoomContinued) {
 }
 
 TEST_F(Inflate, TruncatedAndCorruptInput) {
-    qltest::Object obj;
+    hostkit::Object obj;
     std::vector<char> out(text.size() + 64);
     uint32_t produced = 0;
     ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size() / 2)));
@@ -102,7 +102,7 @@ TEST_F(Inflate, TruncatedAndCorruptInput) {
 }
 
 TEST_F(Inflate, KindTwoDoesNothing) {
-    qltest::Object obj;
+    hostkit::Object obj;
     char out[16];
     uint32_t produced = 99;
     EXPECT_FALSE(begin(obj, packed, static_cast<uint32_t>(packed.size()), 2));
@@ -114,7 +114,7 @@ TEST_F(Inflate, KindTwoDoesNothing) {
 
 TEST_F(Inflate, NoLibraryFileThenCopiedIn) {
     qltest::removeZlib();
-    qltest::Object obj;
+    hostkit::Object obj;
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
     EXPECT_FALSE(qltest::zlibLoaded());
     uint32_t produced = 5;
@@ -131,9 +131,9 @@ TEST_F(Inflate, NoLibraryFileThenCopiedIn) {
 
 TEST_F(Inflate, LibraryWithoutTheInflateEntryPoint) {
     qltest::removeZlib();
-    ASSERT_TRUE(qltest::installZlib(qltest::testProgramFolder() + L"inflate_partial_zlib.dll"));
+    ASSERT_TRUE(qltest::installZlib(hostkit::testProgramFolder() + L"inflate_partial_zlib.dll"));
     {
-        qltest::Object obj;
+        hostkit::Object obj;
         ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));  // its inflateInit_ answers 0
         char out[64];
         for (int i = 0; i < 2; ++i) {  // looked up again each time, still missing
@@ -152,8 +152,8 @@ TEST_F(Inflate, LibraryWithoutTheInflateEntryPoint) {
 }
 
 TEST_F(Inflate, EachObjectHoldsTheLibraryUntilDestroyed) {
-    auto a = std::make_unique<qltest::Object>();
-    auto b = std::make_unique<qltest::Object>();
+    auto a = std::make_unique<hostkit::Object>();
+    auto b = std::make_unique<hostkit::Object>();
     ASSERT_TRUE(begin(*a, packed, static_cast<uint32_t>(packed.size())));
     ASSERT_TRUE(begin(*b, packed, static_cast<uint32_t>(packed.size())));
     t(*a)->InflateFinish(a->get(), 1);
@@ -180,13 +180,13 @@ size_t heapInUse() {
 }
 
 TEST_F(Inflate, DestroyedInTheMiddleOfABlock) {
-    const int32_t before = qltest::library().release();
+    const int32_t before = hostkit::library().release();
     // Rounds of start, partial block, destroy; with and without the
     // InflateFinish a host owes.
     auto rounds = [&](bool finish) {
         const size_t start = heapInUse();
         for (int round = 0; round < 100; ++round) {
-            qltest::Object obj;
+            hostkit::Object obj;
             std::vector<char> out(1000);
             uint32_t produced = 0;
             EXPECT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));
@@ -199,7 +199,7 @@ TEST_F(Inflate, DestroyedInTheMiddleOfABlock) {
     const long finished = rounds(true);
     const long unfinished = rounds(false);
     EXPECT_FALSE(qltest::zlibLoaded());  // every destroyer unloaded the library
-    EXPECT_EQ(qltest::library().release(), before);
+    EXPECT_EQ(hostkit::library().release(), before);
     // The record and the library are released either way.  Without
     // InflateFinish, zlib's own state (about 7 KB plus its 32 KB window)
     // stays behind: only inflateEnd frees it, and the destroyer does not
@@ -209,7 +209,7 @@ TEST_F(Inflate, DestroyedInTheMiddleOfABlock) {
     std::printf("bytes left per destroyed object: %ld after InflateFinish, %ld without\n", finished, unfinished);
 
     // A new object starts afresh.
-    qltest::Object obj;
+    hostkit::Object obj;
     std::vector<char> out(text.size());
     uint32_t produced = 0;
     ASSERT_TRUE(begin(obj, packed, static_cast<uint32_t>(packed.size())));

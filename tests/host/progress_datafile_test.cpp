@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "dialog_driver.h"
-#include "host.h"
+#include "hostkit/dialogs.h"
+#include "hostkit/host.h"
 #include "progress_messages.h"
 
 #include <commctrl.h>
@@ -59,7 +59,7 @@ private:
 };
 
 TEST(ProgressFromDataFile, HandleWriteMovesTheBarPerBufferAndAtTheClose) {
-    const qltest::HostWindow hostWindow(L"Host", 60, 60, 500, 300);
+    const hostkit::HostWindow hostWindow(L"Host", 60, 60, 500, 300);
     HWND host = hostWindow.get();
     ASSERT_NE(host, nullptr);
     MessageSource messages;
@@ -69,7 +69,7 @@ TEST(ProgressFromDataFile, HandleWriteMovesTheBarPerBufferAndAtTheClose) {
     std::vector<unsigned char> data(150000);
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 7 + (i >> 9));
     {
-        qltest::Object obj;
+        hostkit::Object obj;
         obj->BeginProgress(host, GetModuleHandleW(nullptr), 150000);
         HWND bar = progressWindowOf(host);
         ASSERT_NE(bar, nullptr);

@@ -3,8 +3,8 @@
 // QL_TEST_NEEDS_DISPLAY
 #include <gtest/gtest.h>
 
-#include "dialog_driver.h"
-#include "host.h"
+#include "hostkit/dialogs.h"
+#include "hostkit/host.h"
 #include "progress_messages.h"
 
 #include <commctrl.h>
@@ -17,10 +17,10 @@ using qltest::progressWindowOf;
 int position(HWND bar) { return static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)); }
 
 TEST(ProgressWindow, HiddenOwnedBarShownAfterOneSecond) {
-    const qltest::HostWindow host(L"Host", 100, 100, 700, 400);
+    const hostkit::HostWindow host(L"Host", 100, 100, 700, 400);
     ASSERT_NE(host.get(), nullptr);
     MessageSource messages;
-    qltest::Object obj;
+    hostkit::Object obj;
     obj->BeginProgress(host.get(), GetModuleHandleW(nullptr), 1000);
     HWND bar = progressWindowOf(host.get());
     ASSERT_NE(bar, nullptr);
@@ -65,11 +65,11 @@ TEST(ProgressWindow, HiddenOwnedBarShownAfterOneSecond) {
 }
 
 TEST(ProgressWindow, QuickOperationNeverShowsAndDestroyerCleansUp) {
-    const qltest::HostWindow host(L"Host", 100, 100, 700, 400);
+    const hostkit::HostWindow host(L"Host", 100, 100, 700, 400);
     MessageSource messages;
     HWND bar = nullptr;
     {
-        qltest::Object obj;
+        hostkit::Object obj;
         obj->BeginProgress(host.get(), GetModuleHandleW(nullptr), 20);
         bar = progressWindowOf(host.get());
         ASSERT_NE(bar, nullptr);

@@ -13,13 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include "dialog_driver.h"
-#include "host.h"
+#include "hostkit/dialogs.h"
+#include "hostkit/host.h"
 
 namespace {
 
-using qltest::itemText;
-using qltest::windowText;
+using hostkit::itemText;
+using hostkit::windowText;
 
 // Control identifiers of the calculator's templates.
 constexpr int kMonthList = 1001, kSeButton = 1003, kW2Button = 1004;
@@ -53,7 +53,7 @@ public:
     // The visible dialog or message box with this title, once it appears.
     HWND wait(const wchar_t* title) {
         HWND found = nullptr;
-        until([&] { return (found = qltest::findThreadDialog(uiThread_, title)) != nullptr; }, narrow(title));
+        until([&] { return (found = hostkit::findThreadDialog(uiThread_, title)) != nullptr; }, narrow(title));
         return found;
     }
     void waitGone(HWND w) {
@@ -67,7 +67,7 @@ public:
         }
     }
 
-    void press(HWND dialog, int id) { qltest::press(dialog, id); }
+    void press(HWND dialog, int id) { hostkit::press(dialog, id); }
     void choose(HWND dialog, int id, int index) {
         SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -78,7 +78,7 @@ public:
     // "text" as shown.
     std::wstring readBox(const wchar_t* title) {
         HWND box = wait(title);
-        std::wstring text = qltest::messageBoxText(box);
+        std::wstring text = hostkit::messageBoxText(box);
         press(box, IDOK);
         waitGone(box);
         return text;
@@ -131,7 +131,7 @@ public:
     void bailOut(const std::atomic<bool>& done) {
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!done && std::chrono::steady_clock::now() < end) {
-            qltest::cancelThreadDialogs(uiThread_);
+            hostkit::cancelThreadDialogs(uiThread_);
             Sleep(100);
         }
     }
@@ -143,7 +143,7 @@ private:
 
 class TaxCalculator : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(qltest::library().loaded()); }
+    void SetUp() override { ASSERT_TRUE(hostkit::library().loaded()); }
 
     // Runs slot 68 on this thread while script drives it from another.
     // Returns the slot's result; failures of the script land in failure.
@@ -165,8 +165,8 @@ protected:
         return code;
     }
 
-    qltest::Object object;
-    qltest::HostWindow host{L"Tax calculator host", 0, 0, 320, 200};
+    hostkit::Object object;
+    hostkit::HostWindow host{L"Tax calculator host", 0, 0, 320, 200};
     std::string failure;
 };
 

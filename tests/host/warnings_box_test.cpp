@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "dialog_driver.h"
-#include "host.h"
+#include "hostkit/dialogs.h"
+#include "hostkit/host.h"
 
 namespace {
 
@@ -42,11 +42,11 @@ private:
     void run() {
         HWND last = nullptr;
         while (!stop_) {
-            HWND box = qltest::findOwnDialog();
+            HWND box = hostkit::findOwnDialog();
             if (box && box != last) {
                 {
                     std::lock_guard<std::mutex> lock(mutex_);
-                    seen_.push_back({GetWindow(box, GW_OWNER), qltest::windowText(box), qltest::messageBoxText(box)});
+                    seen_.push_back({GetWindow(box, GW_OWNER), hostkit::windowText(box), hostkit::messageBoxText(box)});
                 }
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 last = box;
@@ -62,13 +62,13 @@ private:
 };
 
 TEST(Warnings, OneBoxPerNameWithExactTexts) {
-    const qltest::HostWindow firstWindow(L"First"), ownerWindow(L"Owner");
+    const hostkit::HostWindow firstWindow(L"First"), ownerWindow(L"Owner");
     HWND first = firstWindow.get(), owner = ownerWindow.get();
     ASSERT_TRUE(first && owner);
     std::vector<SeenBox> seen;
     {
         BoxCloser closer;
-        qltest::Object obj;
+        hostkit::Object obj;
         obj->WarnMissingResource(L"Before", warnImage);  // no owner yet: nothing
         obj->BeginProgress(first, GetModuleHandleW(nullptr), 10);
         obj->BeginProgress(owner, GetModuleHandleW(nullptr), 10);  // the last parent owns the boxes
@@ -103,10 +103,10 @@ TEST(Warnings, OneBoxPerNameWithExactTexts) {
 }
 
 TEST(Warnings, EachObjectKeepsItsOwnList) {
-    const qltest::HostWindow owner(L"Owner");
+    const hostkit::HostWindow owner(L"Owner");
     BoxCloser closer;
     for (int i = 0; i < 2; ++i) {
-        qltest::Object obj;
+        hostkit::Object obj;
         obj->BeginProgress(owner.get(), GetModuleHandleW(nullptr), 10);
         obj->WarnMissingResource(L"Shared", warnImage);
         obj->WarnMissingResource(L"Shared", warnImage);

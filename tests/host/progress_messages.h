@@ -3,6 +3,7 @@
 #ifndef QL_TESTS_WINE_PROGRESS_MESSAGES_H
 #define QL_TESTS_WINE_PROGRESS_MESSAGES_H
 
+#include "hostkit/host.h"
 #include <windows.h>
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <thread>
 
 namespace qltest {
+using namespace hostkit;
 
 // WaitMessage inside the updates returns when this thread gets a message:
 // a thread timer keeps them coming, and a second thread posts a message

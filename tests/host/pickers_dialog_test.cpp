@@ -10,18 +10,18 @@
 #include <string>
 #include <thread>
 
-#include "dialog_driver.h"
-#include "host.h"
+#include "hostkit/dialogs.h"
+#include "hostkit/host.h"
 
 #include <objbase.h>
 
 namespace {
 
 using namespace std::chrono_literals;
-using qltest::findOwnDialog;
-using qltest::press;
-using qltest::waitFor;
-using qltest::waitGone;
+using hostkit::findOwnDialog;
+using hostkit::press;
+using hostkit::waitFor;
+using hostkit::waitGone;
 
 constexpr int kFilterCombo = 0x470;    // cmb1
 constexpr int kFileNameCombo = 0x47C;  // cmb13
@@ -96,7 +96,7 @@ std::wstring tempFolder() {
 
 // The open picker's filter combo box shows the filter chosen by the scan.
 int initialFilter(const wchar_t* defaultExt) {
-    qltest::Object obj;
+    hostkit::Object obj;
     wchar_t file[MAX_PATH] = L"";
     int selected = -2;
     Driver driver([&](HWND d) {
@@ -120,7 +120,7 @@ TEST(Pickers, OpenReturnsATypedFileName) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
-    qltest::Object obj;
+    hostkit::Object obj;
     wchar_t file[MAX_PATH] = L"";
     Driver driver([&](HWND d) {
         SetWindowTextW(findEdit(d), path.c_str());
@@ -133,7 +133,7 @@ TEST(Pickers, OpenReturnsATypedFileName) {
 }
 
 TEST(Pickers, SaveShowsTheTitleAndReturnsTheName) {
-    qltest::Object obj;
+    hostkit::Object obj;
     wchar_t file[MAX_PATH] = L"";
     wchar_t title[64] = L"";
     Driver cancel([&](HWND d) {
@@ -185,7 +185,7 @@ TEST(Pickers, FolderStartsInTheGivenFolder) {
     const std::wstring base = tempFolder() + L"\\ql folder test";
     CreateDirectoryW(base.c_str(), nullptr);
     CreateDirectoryW((base + L"\\inner").c_str(), nullptr);
-    qltest::Object obj;
+    hostkit::Object obj;
     wchar_t path[512];
     wcscpy(path, base.c_str());
     EXPECT_EQ(pickSubfolder(obj.get(), path, L"inner"), 1);
@@ -203,7 +203,7 @@ TEST(Pickers, FolderStartsInTheGivenFolder) {
 
 TEST(Pickers, FolderFallsBackToTheJobsFolder) {
     ComApartment com;
-    qltest::Object obj;
+    hostkit::Object obj;
     wchar_t jobs[512] = L"";
     obj->GetCommonProductFolder(jobs, 512);
     const bool haveFolders = jobs[0] != 0;

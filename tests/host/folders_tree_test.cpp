@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "folders_files.h"
-#include "host.h"
+#include "hostkit/host.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
     }
     const ICommonVtbl* t() { return obj.table(); }
 
-    qltest::Object obj;
+    hostkit::Object obj;
     std::wstring local, common, programs;
 };
 
@@ -96,7 +96,7 @@ TEST_F(FolderTree, PathThatDoesNotFitCreatesNoMore) {
 }
 
 TEST_F(FolderTree, SettingsPathIsOneTextForTheProcess) {
-    qltest::Object other;
+    hostkit::Object other;
     const QLWChar* a = t()->GetSettingsFilePath(obj.get());  // the first fill in this program
     const QLWChar* b = other.table()->GetSettingsFilePath(other.get());
     ASSERT_NE(a, nullptr);

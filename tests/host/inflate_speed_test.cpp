@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host.h"
+#include "hostkit/host.h"
 #include "inflate_zlib_files.h"
 
 namespace {
@@ -70,7 +70,7 @@ TEST(InflateSpeed, TableAgainstDirectCalls) {
     ASSERT_TRUE(qltest::installZlib(qltest::sourceZlib()));
     std::vector<unsigned char> out(kBlock + 64);
     {
-        qltest::Object obj;
+        hostkit::Object obj;
         const ICommonVtbl* t = obj.table();
         ASSERT_TRUE(t->InflateBegin(obj.get(), packed.data(), static_cast<uint32_t>(packed.size()), 1));
         t->InflateFinish(obj.get(), 1);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "folders_files.h"
-#include "host.h"
+#include "hostkit/host.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ protected:
     }
     const ICommonVtbl* t() { return obj.table(); }
 
-    qltest::Object obj;
+    hostkit::Object obj;
     std::wstring common, ini;
 };
 
@@ -76,7 +76,7 @@ TEST_F(Settings, WrittenValuesComeBackAndLiveInTheFile) {
 }
 
 TEST_F(Settings, ObjectsShareTheFile) {
-    qltest::Object other;
+    hostkit::Object other;
     t()->SetGraphixFilePath(obj.get(), L"G:\\shared");
     std::vector<wchar_t> buf(64);
     other.table()->GetGraphixFilePath(other.get(), buf.data(), 64);

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "folders_files.h"
-#include "host.h"
+#include "hostkit/host.h"
 
 namespace qltest {
+using namespace hostkit;
 
 inline std::string narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 

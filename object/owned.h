@@ -1,0 +1,50 @@
+// Owned<T, close>: the one holder of the library.  It keeps a handle of
+// type T (a pointer, a HANDLE, an HWND, a COM pointer, ...) and passes it to
+// `close` when it is reset or goes out of scope; an empty holder (the value
+// T{}) closes nothing.  It is exactly as large as T, so a field of the
+// state record keeps its size when it becomes an owner.
+//
+// Every owning type is a one-line alias:
+//     using Stream = Owned<std::FILE*, closeStream>;
+// where `close` is a function taking T.  Handles whose "empty" value is not
+// T{} (INVALID_HANDLE_VALUE) are kept empty as T{} by whoever stores them.
+#ifndef QL_OBJECT_OWNED_H
+#define QL_OBJECT_OWNED_H
+
+#include <utility>
+
+namespace ql {
+
+template <typename T, auto close>
+class Owned {
+public:
+    Owned() = default;
+    explicit Owned(T value) : value_(value) {}
+    ~Owned() { reset(); }
+
+    Owned(Owned&& other) noexcept : value_(other.release()) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+
+    T get() const { return value_; }
+    explicit operator bool() const { return value_ != T{}; }
+
+    // Closes the value held (if any) and holds `value` instead.
+    void reset(T value = T{}) {
+        T old = std::exchange(value_, value);
+        if (old != T{}) close(old);
+    }
+    // Gives the value up without closing it.
+    T release() { return std::exchange(value_, T{}); }
+
+private:
+    T value_{};
+};
+
+}  // namespace ql
+
+#endif
