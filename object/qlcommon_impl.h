@@ -113,9 +113,7 @@ static_assert(sizeof(QLCommon) == 2 * sizeof(void*), "two data words");
 void releaseStream(QLState& s);          // closes the stream, buffered bytes dropped
 void releaseIoBuffer(QLState& s);
 void releaseElements(QLState& s);
-void releaseProgressWindow(QLState& s);
 void releaseFileHandle(QLState& s);      // closes the handle, buffered bytes dropped
-void releaseWarnings(QLState& s);
 void releaseZlibModule(QLState& s);      // field cleared only when unloading succeeds
 void releaseZStream(QLState& s);         // inflateEnd is not called
 

@@ -5,7 +5,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "object/owned.h"
 #include "qlcommon.h"
 
 namespace ql {
@@ -16,6 +20,12 @@ namespace ql {
 using InflateInitFn = int (*)(void* stream, const char* version, int streamSize);
 using InflateFn = int (*)(void* stream, int flush);
 using InflateEndFn = int (*)(void* stream);
+
+// The progress-bar window (an HWND), destroyed by shell/win32/progress.cpp.
+void closeWindow(void* window);
+using ProgressWindow = Owned<void*, closeWindow>;
+// The names already warned about, in the order they came.
+using WarningNames = std::vector<std::basic_string<QLWChar>>;
 
 // The fields, their order and their initial values are part of the
 // library's contract with itself: every operation finds its state here.
@@ -36,7 +46,7 @@ struct QLState {
     int32_t elementCapacity;      // element storage size in bytes
     int32_t elementCount;         // elements held
     int32_t elementSize;          // bytes per element
-    void* progressWindow;         // progress-bar window (HWND)
+    ProgressWindow progressWindow;  // progress-bar window
     int32_t progressStartTime;    // clock in ms when the progress window started
     int32_t progressPos;          // current progress position
     int32_t streamError;          // errno value saved by the stream back end
@@ -44,7 +54,7 @@ struct QLState {
     uint32_t handleError;         // system error code saved by the handle back end
     void* ownerWindow;            // owner of the progress window and warnings
     int32_t warningCount;         // names already warned about
-    QLWChar** warningNames;       // heap copies of those names
+    std::unique_ptr<WarningNames> warningNames;  // those names
     void* zlibModule;             // the zlib library loaded at run time
     InflateInitFn inflateInitFn;  // "inflateInit_"
     InflateFn inflateFn;          // "inflate"

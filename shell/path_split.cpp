@@ -10,14 +10,15 @@
 //     (unless that first character is itself a backslash);
 //   - a part that does not fit its buffer leaves that buffer empty;
 //   - a buffer with a capacity below 1 is never touched.
-#include "object/qlcommon_impl.h"
+#include "shell/path_split.h"
+
 #include "object/wide_text.h"
+#include "shell/names.h"
 
 namespace ql {
 
 namespace {
 
-constexpr size_t kWorkingSize = 512;
 constexpr QLWChar kBackslash = 92;
 constexpr QLWChar kFullStop = 46;
 
@@ -59,8 +60,7 @@ void splitAt(const QLWChar* text, size_t n, size_t start, const Part& folder, co
 
 }  // namespace
 
-void QLCommon::SplitPath(const QLWChar* path, QLWChar* folder, int32_t folderCapacity,
-                         QLWChar* name, int32_t nameCapacity) {
+void splitPath(const QLWChar* path, QLWChar* folder, int32_t folderCapacity, QLWChar* name, int32_t nameCapacity) {
     const Part folderPart{folder, folderCapacity}, namePart{name, nameCapacity};
     const size_t n = workingLength(path);
     if (n >= kWorkingSize) {
@@ -73,8 +73,8 @@ void QLCommon::SplitPath(const QLWChar* path, QLWChar* folder, int32_t folderCap
     splitAt(work, n, n, folderPart, namePart);
 }
 
-void QLCommon::SplitPathExt(const QLWChar* path, QLWChar* folder, int32_t folderCapacity,
-                            QLWChar* name, int32_t nameCapacity, QLWChar* ext, int32_t extCapacity) {
+void splitPathExt(const QLWChar* path, QLWChar* folder, int32_t folderCapacity, QLWChar* name,
+                  int32_t nameCapacity, QLWChar* ext, int32_t extCapacity) {
     const Part folderPart{folder, folderCapacity}, namePart{name, nameCapacity};
     const Part extPart{ext, extCapacity};
     const size_t n = workingLength(path);

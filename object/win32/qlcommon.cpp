@@ -47,9 +47,9 @@ extern "C" void QLDestroy(ICommon* object) {
         ql::releaseStream(*s);
         ql::releaseIoBuffer(*s);
         ql::releaseElements(*s);
-        ql::releaseProgressWindow(*s);
+        s->progressWindow.reset();
         ql::releaseFileHandle(*s);
-        ql::releaseWarnings(*s);
+        s->warningNames.reset();
         ql::releaseZlibModule(*s);
         ql::releaseZStream(*s);
         delete s;

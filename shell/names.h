@@ -1,10 +1,17 @@
-// The names of the host's folder tree, each with its leading backslash.
-#ifndef QL_SHELL_FOLDER_TREE_H
-#define QL_SHELL_FOLDER_TREE_H
+// The shell's fixed names and sizes: the host's folder tree, each name with
+// its leading backslash, and the working size of the texts it composes.
+#ifndef QL_SHELL_NAMES_H
+#define QL_SHELL_NAMES_H
+
+#include <cstddef>
 
 #include "object/wide_text.h"
 
 namespace ql {
+
+// Paths and messages are composed in buffers of this many units,
+// terminator included.
+constexpr size_t kWorkingSize = 512;
 
 constexpr const QLWChar* kCompanyFolderName = QL_WIDE("\\Tamarisk Works");
 constexpr const QLWChar* kProductFolderName = QL_WIDE("\\Vellmar");

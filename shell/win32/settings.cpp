@@ -5,18 +5,18 @@
 // folders of that default), then asks the platform for the value; no read
 // creates the settings file.  A write hands the value to the platform
 // unchanged; the platform creates the file and section as needed.
+#include <windows.h>
+
 #include <algorithm>
 
 #include "object/qlcommon_impl.h"
-#include "shell/folder_platform.h"
 #include "object/wide_text.h"
-#include "shell/folder_tree.h"
+#include "shell/names.h"
 
 namespace ql {
 
 namespace {
 
-constexpr size_t kWorkingSize = 512;
 constexpr const QLWChar* kSection = QL_WIDE("Current Settings");
 constexpr const QLWChar* kJobKey = QL_WIDE("Job File Path");
 constexpr const QLWChar* kGraphixKey = QL_WIDE("Graphix File Path");
@@ -26,7 +26,7 @@ constexpr const QLWChar* kGraphixKey = QL_WIDE("Graphix File Path");
 // answer, as for a missing file, truncated the same way.
 void readSetting(const QLWChar* key, const QLWChar* fallback, const QLWChar* file, QLWChar* out, int32_t capacity) {
     if (file && file[0] != 0) {
-        folderPlatform().GetPrivateProfileStringW(kSection, key, fallback, out, static_cast<uint32_t>(capacity), file);
+        GetPrivateProfileStringW(kSection, key, fallback, out, static_cast<uint32_t>(capacity), file);
         return;
     }
     const size_t n = std::min(textLength(fallback, kWorkingSize), static_cast<size_t>(capacity) - 1);
@@ -34,7 +34,7 @@ void readSetting(const QLWChar* key, const QLWChar* fallback, const QLWChar* fil
 }
 
 void writeSetting(const QLWChar* key, const QLWChar* value, const QLWChar* file) {
-    if (file && file[0] != 0) folderPlatform().WritePrivateProfileStringW(kSection, key, value, file);
+    if (file && file[0] != 0) WritePrivateProfileStringW(kSection, key, value, file);
 }
 
 }  // namespace
@@ -52,7 +52,7 @@ void QLCommon::GetGraphixFilePath(QLWChar* buffer, int32_t capacity) {
     call(&ICommonVtbl::GetCommonProductFolder, fallback, static_cast<int32_t>(kWorkingSize));
     // The graphics folder exists after every read, whatever the stored value.
     if (fallback[0] != 0 && appendBounded(fallback, kWorkingSize, kGraphixFolderName))
-        folderPlatform().CreateDirectoryW(fallback, nullptr);
+        CreateDirectoryW(fallback, nullptr);
     readSetting(kGraphixKey, fallback, call(&ICommonVtbl::GetSettingsFilePath), buffer, capacity);
 }
 

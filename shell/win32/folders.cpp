@@ -1,7 +1,7 @@
 // The host's folder tree and named files (slots 28-30, 32, 34-41, 44).
 //
 // Each operation composes one path of the tree in the caller's buffer and
-// creates the levels the tree says it creates, through the folder platform.
+// creates the levels the tree says it creates.
 // The rules every step keeps (see docs/shell-folders.md):
 //   - a step appends with a bound: the caller's capacity, or 512 where the
 //     tree says so, and never more than the capacity;
@@ -9,18 +9,20 @@
 //     steps after it neither append nor create;
 //   - a base folder the platform cannot give leaves the empty string too;
 //   - a null buffer or a capacity below 1 makes the operation do nothing.
+#include <windows.h>
+#include <shlobj.h>
+
 #include <algorithm>
+#include <array>
 
 #include "object/qlcommon_impl.h"
-#include "shell/folder_platform.h"
 #include "object/wide_text.h"
-#include "shell/folder_tree.h"
+#include "shell/names.h"
+#include "shell/win32/shell_handles.h"
 
 namespace ql {
 
 namespace {
-
-constexpr size_t kWorkingSize = 512;
 
 // The bounds of the steps.
 size_t capBound(int32_t capacity) { return static_cast<size_t>(capacity); }
@@ -28,13 +30,14 @@ size_t fixedBound(int32_t capacity) { return std::min(kWorkingSize, static_cast<
 
 bool usable(const QLWChar* buffer, int32_t capacity) { return buffer != nullptr && capacity > 0; }
 
-// The base folder `folder` into `buffer`.  The platform writes into a
-// buffer of its own size, so a small capacity is never overrun.
-bool putBase(QLWChar* buffer, size_t bound, int32_t folder) {
-    QLWChar base[kMaxPath + 1] = {};
-    const int32_t hr = folderPlatform().SHGetFolderPathW(nullptr, folder, nullptr, kShgfpTypeDefault, base);
-    base[kMaxPath] = 0;
-    if (hr < 0 || base[0] == 0) {
+// The base folder `folder` (its default location, not a redirected one)
+// into `buffer`.  The system writes into a buffer of its own size, so a
+// small capacity is never overrun.
+bool putBase(QLWChar* buffer, size_t bound, int folder) {
+    QLWChar base[MAX_PATH + 1] = {};
+    const HRESULT hr = SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_DEFAULT, base);
+    base[MAX_PATH] = 0;
+    if (FAILED(hr) || base[0] == 0) {
         buffer[0] = 0;
         return false;
     }
@@ -42,7 +45,7 @@ bool putBase(QLWChar* buffer, size_t bound, int32_t folder) {
 }
 
 // The create step: its result is not examined.
-void create(const QLWChar* path) { folderPlatform().CreateDirectoryW(path, nullptr); }
+void create(const QLWChar* path) { CreateDirectoryW(path, nullptr); }
 
 // Appends, then creates when the append fitted.
 bool appendAndCreate(QLWChar* buffer, size_t bound, const QLWChar* name) {
@@ -55,7 +58,7 @@ bool appendAndCreate(QLWChar* buffer, size_t bound, const QLWChar* name) {
 
 void QLCommon::GetUserCompanyFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    if (putBase(buffer, capBound(capacity), kCsidlLocalAppData))
+    if (putBase(buffer, capBound(capacity), CSIDL_LOCAL_APPDATA))
         appendAndCreate(buffer, capBound(capacity), kCompanyFolderName);
 }
 
@@ -67,13 +70,13 @@ void QLCommon::GetUserProductFolder(QLWChar* buffer, int32_t capacity) {
 
 void QLCommon::GetCommonCompanyFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    if (putBase(buffer, capBound(capacity), kCsidlCommonAppData))
+    if (putBase(buffer, capBound(capacity), CSIDL_COMMON_APPDATA))
         appendAndCreate(buffer, capBound(capacity), kCompanyFolderName);
 }
 
 void QLCommon::GetCommonProductFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    if (putBase(buffer, capBound(capacity), kCsidlCommonAppData) &&
+    if (putBase(buffer, capBound(capacity), CSIDL_COMMON_APPDATA) &&
         appendAndCreate(buffer, capBound(capacity), kCompanyFolderName))
         appendAndCreate(buffer, capBound(capacity), kProductFolderName);
 }
@@ -102,7 +105,7 @@ void QLCommon::GetInstallCompanyFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
     // Creating below the program-files folder usually needs rights the
     // user lacks; the refusal passes silently.
-    if (putBase(buffer, capBound(capacity), kCsidlProgramFiles))
+    if (putBase(buffer, capBound(capacity), CSIDL_PROGRAM_FILES))
         appendAndCreate(buffer, fixedBound(capacity), kCompanyFolderName);
 }
 
@@ -126,14 +129,27 @@ void QLCommon::GetControllersFolder(QLWChar* buffer, int32_t capacity) {
 
 void QLCommon::GetDesktopFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    FolderPlatform& platform = folderPlatform();
-    QLWChar* desktop = nullptr;
-    const int32_t hr = platform.SHGetKnownFolderPath(kFolderIdDesktop, 0, nullptr, &desktop);
-    if (hr >= 0 && desktop)
-        copyBounded(buffer, capBound(capacity), desktop);
+    QLWChar* raw = nullptr;
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &raw);
+    const ShellText desktop(raw);  // released on failure too
+    if (SUCCEEDED(hr) && desktop)
+        copyBounded(buffer, capBound(capacity), desktop.get());
     else
         buffer[0] = 0;
-    if (desktop) platform.CoTaskMemFree(desktop);  // released on failure too
+}
+
+// Composed by the first call in the process and kept while the library
+// stays loaded.  The language guards the first fill of a local static, so
+// two threads that come first at once get one composition.
+const QLWChar* QLCommon::GetSettingsFilePath() {
+    if (!state_) return nullptr;
+    static const std::array<QLWChar, kWorkingSize> cache = [this] {
+        std::array<QLWChar, kWorkingSize> path{};
+        call(&ICommonVtbl::GetUserProductFolder, path.data(), static_cast<int32_t>(kWorkingSize));
+        if (path[0] != 0) appendBounded(path.data(), kWorkingSize, kSettingsFileName);
+        return path;
+    }();
+    return cache.data();
 }
 
 }  // namespace ql
