@@ -12,21 +12,10 @@
 namespace qltest {
 
 // Programs that change the tree run one at a time, also when CTest starts
-// them in parallel: each holds this named mutex of the Wine session from
-// start to exit.  An abandoned mutex is granted to the next waiter.
-class HostTreeLock {
-public:
-    HostTreeLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests")) {
-        if (mutex_) WaitForSingleObject(mutex_, INFINITE);
-    }
-    ~HostTreeLock() {
-        if (mutex_) ReleaseMutex(mutex_), CloseHandle(mutex_);
-    }
-    HostTreeLock(const HostTreeLock&) = delete;
-    HostTreeLock& operator=(const HostTreeLock&) = delete;
-
-private:
-    HANDLE mutex_;
+// them in parallel: each waits for this named mutex of the Wine session and
+// holds it until it exits (an abandoned mutex goes to the next waiter).
+struct HostTreeLock {
+    HostTreeLock() { WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests"), INFINITE); }
 };
 
 // A system folder as SHGetFolderPathW reports its default location.
