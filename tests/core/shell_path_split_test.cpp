@@ -48,6 +48,7 @@ const std::vector<Case> kCases = {
     {u"C:\\Data\\report.txt", 0, 0, kUntouched, kUntouched, kUntouched},
     {k511.c_str(), 600, -1, u"C:", Text(508, u'a'), kUntouched},  // the longest path accepted
     {k512.c_str(), 600, 600, u"", u"", u""},  // 512 units: refused, all parts empty
+    {k512.c_str(), 600, -1, u"", u"", kUntouched},
 };
 
 std::string show(const Text& t) { return ql::toUtf8(t.c_str()); }

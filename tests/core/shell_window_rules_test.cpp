@@ -22,7 +22,7 @@ TEST(ShellWindowRules, OpenFilterIndex) {
         {kList, u"xyz", 0}, {kList, u"pd", 0}, {kList, u"xpdf", 0}, {kList, nullptr, 0},
         {nullptr, u"pdf", 0},
         {u"No pattern\0\0A\0*.abc\0", u"abc", 0},  // a description without a pattern ends the list
-        {u"Short\0df\0PDF\0*.pdf\0", u"pdf", 2},
+        {u"Short\0df\0PDF\0*.pdf\0", u"pdf", 2}, {u"Bare\0pdf\0", u"pdf", 1},
     };
     for (const auto& r : rows)
         EXPECT_EQ(ql::openFilterIndex(r.filters, r.ext), r.index) << "ext " << show(r.ext);
