@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include "folders_files.h"
