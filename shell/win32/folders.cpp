@@ -7,7 +7,7 @@
 //     tree says so, and never more than the capacity;
 //   - a path that does not fit its bound leaves the empty string, and the
 //     steps after it neither append nor create;
-//   - a base folder the platform cannot give leaves the empty string too;
+//   - a base folder the system cannot give leaves the empty string too;
 //   - a null buffer or a capacity below 1 makes the operation do nothing.
 #include <windows.h>
 #include <shlobj.h>

@@ -2,9 +2,9 @@
 //
 // Section "Current Settings" of the settings file, keys "Job File Path" and
 // "Graphix File Path".  A read composes its default first (creating the
-// folders of that default), then asks the platform for the value; no read
-// creates the settings file.  A write hands the value to the platform
-// unchanged; the platform creates the file and section as needed.
+// folders of that default), then asks the system for the value; no read
+// creates the settings file.  A write hands the value to the system
+// unchanged; the system creates the file and section as needed.
 #include <windows.h>
 
 #include <algorithm>
