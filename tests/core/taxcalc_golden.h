@@ -11,31 +11,27 @@
 
 namespace golden {
 
+// A UTF-16 text as ASCII, anything else as '?'.
 template <class Chars>
-std::string narrow(const Chars& text) {
-    std::string s;
-    for (auto c : text) s.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return s;
-}
+std::string narrow(const Chars& text) { std::string s; for (auto c : text) s += c < 128 ? static_cast<char>(c) : '?'; return s; }
 
-// "" when got equals the file's text (its last line end dropped);
-// otherwise the first differing line.  With tabRuns set, a run of tabs
-// counts as one tab on both sides (the screen font decides how many).
+// "" when got equals the file's text; otherwise the first differing line.
+// With tabRuns set, a run of tabs counts as one tab (the screen font
+// decides how many the real dialogs put).
 inline std::string compare(std::string got, const std::string& file, bool tabRuns = false) {
-    const std::string dir = __FILE__;
-    std::ifstream in(dir.substr(0, dir.find_last_of("/\\") + 1) + "taxcalc_examples/" + file, std::ios::binary);
-    if (!in.is_open()) return "cannot read " + file;
+    const std::string here = __FILE__;
+    std::ifstream in(here.substr(0, here.find_last_of("/\\") + 1) + "taxcalc_examples/" + file, std::ios::binary);
+    if (!in) return "cannot read " + file;
     std::string want((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!want.empty() && want.back() == '\n') want.pop_back();
     if (tabRuns) got = std::regex_replace(got, std::regex("\t+"), "\t"), want = std::regex_replace(want, std::regex("\t+"), "\t");
-    std::istringstream g(got), w(want);
+    std::istringstream g(got + "\n"), w(want);  // the file ends with a line end, the text does not
     std::string gl, wl;
     for (int line = 1;; ++line) {
-        const bool more = static_cast<bool>(std::getline(g, gl)), wants = static_cast<bool>(std::getline(w, wl));
-        if (!more && !wants) return "";
-        if (!more || !wants || gl != wl)
-            return file + " line " + std::to_string(line) + ":\n  got:  " + (more ? gl : "(end)") +
-                   "\n  want: " + (wants ? wl : "(end)") + "\nwhole text:\n" + got;
+        const bool hasGot = static_cast<bool>(std::getline(g, gl)), hasWant = static_cast<bool>(std::getline(w, wl));
+        if (!hasGot && !hasWant) return "";
+        if (hasGot != hasWant || gl != wl)
+            return file + " line " + std::to_string(line) + ":\n  got:  " + (hasGot ? gl : "(end)") +
+                   "\n  want: " + (hasWant ? wl : "(end)") + "\nwhole text:\n" + got;
     }
 }
 

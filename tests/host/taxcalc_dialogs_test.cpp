@@ -18,68 +18,59 @@ namespace {
 using namespace std::chrono_literals;
 constexpr const wchar_t* kMain = L"Self Employment Tax Calculator";
 
-// 'w' waits for the dialog titled text and acts on it from then on; 'c'
-// chooses item index of list id; 't' types text into id; 'p' presses id;
-// 'g' presses id and waits for the dialog to close; 'r' reads the values
-// dialog into the transcript.  A step with a box expects that message box
-// (title, text) next, records it and closes it.
-struct Step {
-    char action;
-    int id = 0, index = 0;
-    const wchar_t *text = nullptr, *box = nullptr, *message = nullptr;
-};
+// 'w' waits for the dialog titled text and acts on it from then on; 'c' chooses item index of list id;
+// 't' types text into id; 'p' presses id; 'g' presses id and waits for the dialog to close; 'r' reads
+// the values dialog.  A step with a box expects that message box next, reads it and closes it.
+struct Step { char action; int id = 0, index = 0; const wchar_t *text = nullptr, *box = nullptr, *message = nullptr; };
 
-struct Walk {
+struct Walker {
     DWORD ui = GetCurrentThreadId();
-    HWND dialog = nullptr;
+    HWND d = nullptr;
     std::vector<std::wstring> seen;  // values dialogs and message boxes, in order
 
     HWND wait(const wchar_t* title, size_t step) {
         HWND w = nullptr;
-        if (!hostkit::waitFor([&] { return (w = hostkit::findThreadDialog(ui, title)) != nullptr; }, 10s))
-            throw std::runtime_error("step " + std::to_string(step) + ": no window " + golden::narrow(std::wstring(title)));
-        return w;
+        if (hostkit::waitFor([&] { return (w = hostkit::findThreadDialog(ui, title)) != nullptr; }, 10s)) return w;
+        throw std::runtime_error("step " + std::to_string(step) + ": no window " + golden::narrow(std::wstring(title)));
     }
-    std::wstring field(int id) {
-        std::wstring label = L"?";
-        for (HWND c = GetWindow(dialog, GW_CHILD); id == 1014 && c; c = GetWindow(c, GW_HWNDNEXT))
-            if ((GetDlgCtrlID(c) & 0xFFFF) == 0xFFFF) label = hostkit::windowText(c);
-        if (id == 1012) label = hostkit::itemText(dialog, 1015);
-        return label + L" [" + hostkit::itemText(dialog, id) + L"]" + (IsWindowEnabled(GetDlgItem(dialog, id)) ? L"" : L" off");
+    std::wstring field(int id, const std::wstring& label) {
+        return label + L" [" + hostkit::itemText(d, id) + L"]" + (IsWindowEnabled(GetDlgItem(d, id)) ? L"" : L" off");
     }
     void run(const Step& s, size_t step) {
-        if (s.action == 'w') dialog = wait(s.text, step);
-        if (s.action == 't') SetDlgItemTextW(dialog, s.id, s.text);
-        if (s.action == 'c') SendDlgItemMessageW(dialog, s.id, CB_SETCURSEL, s.index, 0);
-        if (s.action == 'c') PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(s.id, CBN_SELCHANGE), 0);
-        if (s.action == 'p' || s.action == 'g') hostkit::press(dialog, s.id);
-        if (s.action == 'g' && !hostkit::waitGone(dialog, 10s)) throw std::runtime_error("step " + std::to_string(step) + ": still open");
-        if (s.action == 'r') seen.push_back(hostkit::windowText(dialog) + L" | " + field(1014) + L" | " + field(1012));
+        if (s.action == 'w') d = wait(s.text, step);
+        if (s.action == 't') SetDlgItemTextW(d, s.id, s.text);
+        if (s.action == 'c') SendDlgItemMessageW(d, s.id, CB_SETCURSEL, s.index, 0), PostMessageW(d, WM_COMMAND, MAKEWPARAM(s.id, CBN_SELCHANGE), 0);
+        if (s.action == 'p' || s.action == 'g') hostkit::press(d, s.id);
+        if (s.action == 'g' && !hostkit::waitGone(d, 10s)) throw std::runtime_error("step " + std::to_string(step) + ": still open");
+        HWND label = GetWindow(d, GW_CHILD);  // the first label has the identifier -1
+        while (s.action == 'r' && label && (GetDlgCtrlID(label) & 0xFFFF) != 0xFFFF) label = GetWindow(label, GW_HWNDNEXT);
+        if (s.action == 'r') seen.push_back(hostkit::windowText(d) + L" | " + field(1014, hostkit::windowText(label)) + L" | " + field(1012, hostkit::itemText(d, 1015)));
         if (!s.box) return;
         HWND box = wait(s.box, step);
         seen.push_back(std::wstring(s.box) + L":\n" + hostkit::messageBoxText(box));
-        hostkit::press(box, IDOK);
-        hostkit::waitGone(box, 10s);
+        hostkit::press(box, IDOK), hostkit::waitGone(box, 10s);
     }
 };
 
-// Runs slot 68 while the steps are walked; its result, and what was seen.
-int32_t walk(const std::vector<Step>& steps, Walk& w, std::string& failure) {
+// Runs slot 68 on a host window while the steps are walked; what was seen.
+std::vector<std::wstring> walk(const std::vector<Step>& steps, int32_t endCode) {
     hostkit::Object object;
     hostkit::HostWindow host(L"Tax calculator host", 0, 0, 320, 200);
+    Walker w;
     std::atomic<bool> done{false};
+    std::string failure;
     std::thread driver([&] {
         try {
             for (size_t i = 0; i < steps.size(); ++i) w.run(steps[i], i);
         } catch (const std::exception& e) {
-            failure = e.what();
-            while (!done) hostkit::cancelThreadDialogs(w.ui), Sleep(100);
+            for (failure = e.what(); !done; Sleep(100)) hostkit::cancelThreadDialogs(w.ui);
         }
     });
-    const int32_t code = object->ShowTaxCalculator(host.get());
+    EXPECT_EQ(object->ShowTaxCalculator(host.get()), endCode);
     done = true;
     driver.join();
-    return code;
+    EXPECT_EQ(failure, "");
+    return w.seen;
 }
 
 TEST(TaxCalculator, RefusesEachWrongInputInTurn) {
@@ -100,32 +91,22 @@ TEST(TaxCalculator, RefusesEachWrongInputInTurn) {
         {'g', IDCANCEL}, {'w', 0, 0, kMain}, {'g', IDCANCEL},  // a cancelled "Calc" keeps the calculator open
     };
     std::vector<std::wstring> expected;
-    for (const Step& s : steps)
-        if (s.box) expected.push_back(std::wstring(s.box) + L":\n" + s.message);
-    Walk w;
-    std::string failure;
-    EXPECT_EQ(walk(steps, w, failure), 2);
-    EXPECT_EQ(failure, "");
-    EXPECT_EQ(w.seen, expected);
+    for (const Step& s : steps) if (s.box) expected.push_back(std::wstring(s.box) + L":\n" + s.message);
+    EXPECT_EQ(walk(steps, 2), expected);
 }
 
 TEST(TaxCalculator, TwoEntriesGiveTheirTranscript) {
-    const std::vector<Step> steps = {
-        {'w', 0, 0, kMain}, {'c', 1001, 11}, {'p', 1003}, {'w', 0, 0, L"Self Employment Income"},
-        {'t', 1005, 0, L"Consulting"}, {'c', 1006, 0}, {'c', 1008, 11}, {'t', 1010, 0, L"150000.00"}, {'g', IDOK},
-        {'w', 0, 0, kMain}, {'p', 1004}, {'w', 0, 0, L"W2 Employment Income"}, {'t', 1005, 0, L"Big Corp"},
-        {'c', 1006, 0}, {'c', 1008, 11}, {'t', 1010, 0, L"80000.00"}, {'t', 1012, 0, L"9000.00"}, {'g', IDOK},
-        {'w', 0, 0, kMain}, {'p', IDOK}, {'w', 0, 0, L"Enter Standard Deduction"}, {'r'}, {'g', IDOK},
-        {'w', 0, 0, L"Enter Tax From Table"}, {'r'}, {'t', 1012, 0, L"30000.00"}, {'g', IDOK},
-        {'w', 0, 0, L"Enter Prior SE Tax Payments"}, {'r'}, {'t', 1012, 0, L"20000.00"},
-        {'p', IDOK, 0, nullptr, L"Results", nullptr},
-    };
-    Walk w;
-    std::string failure;
-    EXPECT_EQ(walk(steps, w, failure), 1);
-    EXPECT_EQ(failure, "");
     std::wstring transcript;
-    for (const std::wstring& s : w.seen) transcript += (transcript.empty() ? L"" : L"\n") + s;
+    for (const std::wstring& seen : walk({
+             {'w', 0, 0, kMain}, {'c', 1001, 11}, {'p', 1003}, {'w', 0, 0, L"Self Employment Income"},
+             {'t', 1005, 0, L"Consulting"}, {'c', 1006, 0}, {'c', 1008, 11}, {'t', 1010, 0, L"150000.00"}, {'g', IDOK},
+             {'w', 0, 0, kMain}, {'p', 1004}, {'w', 0, 0, L"W2 Employment Income"}, {'t', 1005, 0, L"Big Corp"},
+             {'c', 1006, 0}, {'c', 1008, 11}, {'t', 1010, 0, L"80000.00"}, {'t', 1012, 0, L"9000.00"}, {'g', IDOK},
+             {'w', 0, 0, kMain}, {'p', IDOK}, {'w', 0, 0, L"Enter Standard Deduction"}, {'r'}, {'g', IDOK},
+             {'w', 0, 0, L"Enter Tax From Table"}, {'r'}, {'t', 1012, 0, L"30000.00"}, {'g', IDOK},
+             {'w', 0, 0, L"Enter Prior SE Tax Payments"}, {'r'}, {'t', 1012, 0, L"20000.00"}, {'p', IDOK, 0, nullptr, L"Results"},
+         }, 1))
+        transcript += (transcript.empty() ? L"" : L"\n") + seen;
     EXPECT_EQ(golden::compare(golden::narrow(transcript), "two_entries.txt", true), "");
 }
 
