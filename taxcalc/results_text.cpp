@@ -42,13 +42,12 @@ Columns measureColumns(const CalculatorState& s, const MeasureText& measure) {
 }
 
 // The tabs after a label: its width in characters (cut toward zero, no
-// rounding) filled up to the label column.  Without a reference width the
-// labels count as empty.
+// rounding; never negative, widths being 16-bit) filled up to the label
+// column.  Without a reference width the labels count as empty.
 Text labelFill(const Text& label, const Columns& c, const MeasureText& measure) {
     const uint32_t width = measure(label, 0, nullptr) & 0xFFFFu;
     int32_t x = 0;
     if (c.referenceWidth > 0) x = truncated(f32(int32_t(width)) / f32(int32_t(c.referenceWidth)) * f32(c.labelChars));
-    x = std::max(x, 0);
     const int32_t x8 = x - x % 8;
     return x8 < c.labelColumn ? tabs((c.labelColumn - x8) / 8) : Text();
 }

@@ -52,7 +52,7 @@ TEST(TaxExamples, MatchTheirTranscripts) {
         // tab; the totals outgrow the amount column; 15 characters of a
         // number count.
         {"long_names.txt", 6, {{Text(70, u'L'), 6, 6, u"60000.00", u"", SelfEmployment},
-                               {u"Current W2 Withholding", 0, 11, u"00000000005000099", u"1", W2Employment}}, u"1000", u"0"},
+                               {u"Current W2 Withholding", 0, 11, u"00000000005000099", u"1", W2Employment}}, u"00000000000100099", u"0"},
         {"zero_income.txt", 0, {{u" ", 0, 0, u"abc", u"", SelfEmployment}}, u"100", u"50"},
         {"many_entries.txt", 11, {{Text(40, u'n'), 0, 11, u"1.00", u"", SelfEmployment}}, u"1", u"1", 80},
     };
