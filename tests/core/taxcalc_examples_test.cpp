@@ -3,6 +3,7 @@
 // dialog shows, then the results as measured in a fixed-pitch font.
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <vector>
 
 #include "taxcalc/income_entry.h"
@@ -35,9 +36,7 @@ std::string transcript(const Example& e) {
     TaxFigures f;
     EXPECT_TRUE(computeFigures(s, ask, f)) << e.file;
     auto fixedPitch = [](const Text& t, int32_t, const int32_t*) {  // 6 units a character, a tab stop every 8
-        uint32_t x = 0;
-        for (QLWChar c : t) x = c == u'\t' ? (x / 48 + 1) * 48 : x + 6;
-        return x;
+        return std::accumulate(t.begin(), t.end(), 0u, [](uint32_t x, QLWChar c) { return c == u'\t' ? (x / 48 + 1) * 48 : x + 6; });
     };
     return golden::narrow(out + u"Results:\n" + buildResultsText(s, f, fixedPitch));
 }

@@ -20,7 +20,8 @@ constexpr const wchar_t* kMain = L"Self Employment Tax Calculator";
 
 // 'w' waits for the dialog titled text and acts on it from then on; 'c' chooses item index of list id;
 // 't' types text into id; 'p' presses id; 'g' presses id and waits for the dialog to close; 'r' reads
-// the values dialog.  A step with a box expects that message box next, reads it and closes it.
+// the values dialog; 'v' which of the end month list, net income and withholding fields show (as in
+// message, waiting a moment for it).  A step with a box expects that message box next, reads it and closes it.
 struct Step { char action; int id = 0, index = 0; const wchar_t *text = nullptr, *box = nullptr, *message = nullptr; };
 
 struct Walker {
@@ -45,6 +46,9 @@ struct Walker {
         HWND label = GetWindow(d, GW_CHILD);  // the first label has the identifier -1
         while (s.action == 'r' && label && (GetDlgCtrlID(label) & 0xFFFF) != 0xFFFF) label = GetWindow(label, GW_HWNDNEXT);
         if (s.action == 'r') seen.push_back(hostkit::windowText(d) + L" | " + field(1014, hostkit::windowText(label)) + L" | " + field(1012, hostkit::itemText(d, 1015)));
+        std::wstring shown;
+        auto visible = [&] { shown = L"shown:"; for (int id : {1008, 1010, 1012}) if (IsWindowVisible(GetDlgItem(d, id))) shown += L" " + std::to_wstring(id); return shown == s.message; };
+        if (s.action == 'v') hostkit::waitFor(visible, 2s), seen.push_back(shown);
         if (!s.box) return;
         HWND box = wait(s.box, step);
         seen.push_back(std::wstring(s.box) + L":\n" + hostkit::messageBoxText(box));
@@ -82,8 +86,9 @@ TEST(TaxCalculator, RefusesEachWrongInputInTurn) {
         {'p', IDOK, 0, nullptr, L"Employer Name Blank", L"You must have valid employer name"},
         {'t', 1005, 0, L"Shop"}, {'p', IDOK, 0, nullptr, L"Invalid Start Month", L"You must have valid start month"},
         {'c', 1006, 1}, {'p', IDOK, 0, nullptr, L"Invalid End Month", L"You must have valid end month equal or greater than start month"},
-        {'c', 1008, 0, nullptr, L"Error", L"End Month must be same as start month or later"},
-        {'c', 1008, 3}, {'p', IDOK, 0, nullptr, L"Invalid Net Income", L"You must enter valid net income"},
+        {'c', 1008, 3}, {'v', 0, 0, nullptr, nullptr, L"shown: 1008 1010 1012"},  // an end month, then one before the start
+        {'c', 1008, 0, nullptr, L"Error", L"End Month must be same as start month or later"}, {'v', 0, 0, nullptr, nullptr, L"shown: 1008"},
+        {'c', 1008, 3}, {'v', 0, 0, nullptr, nullptr, L"shown: 1008 1010 1012"}, {'p', IDOK, 0, nullptr, L"Invalid Net Income", L"You must enter valid net income"},
         {'t', 1010, 0, L"100"}, {'p', IDOK, 0, nullptr, L"Invalid W2 Withholding", L"You must enter W2 withholding"},
         {'t', 1012, 0, L"0"}, {'g', IDOK}, {'w', 0, 0, kMain}, {'p', IDOK}, {'w', 0, 0, L"Enter Standard Deduction"},
         {'t', 1014, 0, L"0"}, {'p', IDOK, 0, nullptr, L"Error", L"You must enter social security threshhold"},
@@ -91,7 +96,7 @@ TEST(TaxCalculator, RefusesEachWrongInputInTurn) {
         {'g', IDCANCEL}, {'w', 0, 0, kMain}, {'g', IDCANCEL},  // a cancelled "Calc" keeps the calculator open
     };
     std::vector<std::wstring> expected;
-    for (const Step& s : steps) if (s.box) expected.push_back(std::wstring(s.box) + L":\n" + s.message);
+    for (const Step& s : steps) if (s.message) expected.push_back(s.box ? std::wstring(s.box) + L":\n" + s.message : s.message);
     EXPECT_EQ(walk(steps, 2), expected);
 }
 
