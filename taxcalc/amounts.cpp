@@ -14,7 +14,7 @@ int32_t truncated(float v) {
     return static_cast<int32_t>(v);
 }
 
-int32_t TextToCents(const QLWChar* text) {
+int32_t textToCents(const QLWChar* text) {
     double d = readLeadingNumber(text);
     // Narrowing a double beyond the float range gives the signed infinity.
     float f = std::fabs(d) > std::numeric_limits<float>::max()
@@ -46,15 +46,15 @@ Text formatMagnitude(int64_t magnitude) {
 
 }  // namespace
 
-Text FormatCents(int32_t cents) {
+Text formatCents(int32_t cents) {
     int64_t v = cents;
     if (v >= 0) return formatMagnitude(v);
-    return ascii("-") + formatMagnitude(-v);
+    return QL_WIDE("-") + formatMagnitude(-v);
 }
 
-Text FormatDue(int32_t cents) { return cents < 0 ? ascii("0.00") : FormatCents(cents); }
+Text formatDue(int32_t cents) { return cents < 0 ? Text(QL_WIDE("0.00")) : formatCents(cents); }
 
-int32_t ProjectCents(int32_t netCents, int32_t monthsToDate, int32_t monthsInPeriod) {
+int32_t projectCents(int32_t netCents, int32_t monthsToDate, int32_t monthsInPeriod) {
     return rounded(f32(netCents) / f32(monthsToDate) * f32(monthsInPeriod));
 }
 

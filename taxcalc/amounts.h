@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "taxcalc/text.h"
+#include "taxcalc/calculator_state.h"
 
 namespace ql::tax {
 
@@ -42,20 +42,20 @@ inline int32_t wrapSub(int32_t a, int32_t b) {
 // A typed amount in cents: the decimal number at the start of the text
 // (measure/number_reader.h, the measure parsers' reader), narrowed to
 // float, times 100, rounded.  "" gives 0.
-int32_t TextToCents(const QLWChar* text);
-inline int32_t TextToCents(const Text& text) { return TextToCents(text.c_str()); }
+int32_t textToCents(const QLWChar* text);
+inline int32_t textToCents(const Text& text) { return textToCents(text.c_str()); }
 
 // Cents as "whole.cc": 0 "0.00", 5 "0.05", 1500000 "15000.00".  A negative
 // amount is written with one leading minus and its magnitude: -1234 gives
 // "-12.34", -5 gives "-0.05".  At most 12 characters.
-Text FormatCents(int32_t cents);
+Text formatCents(int32_t cents);
 
 // The amount due as the results show it: a negative amount shows "0.00".
-Text FormatDue(int32_t cents);
+Text formatDue(int32_t cents);
 
 // The projection of an entry over its whole period:
 // rounded(net / monthsToDate * monthsInPeriod).
-int32_t ProjectCents(int32_t netCents, int32_t monthsToDate, int32_t monthsInPeriod);
+int32_t projectCents(int32_t netCents, int32_t monthsToDate, int32_t monthsInPeriod);
 
 }  // namespace ql::tax
 

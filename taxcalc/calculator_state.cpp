@@ -8,9 +8,6 @@ CalculatorState& calculatorState() {
     return state;
 }
 
-void ReleaseRecords() {
-    // swap with an empty list so the storage itself goes too
-    std::vector<IncomeRecord>().swap(calculatorState().records);
-}
+void releaseRecords(CalculatorState& s) { std::vector<IncomeRecord>().swap(s.records); }
 
 }  // namespace ql::tax

@@ -2,16 +2,20 @@
 //
 // One CalculatorState exists while the library is loaded, shared by every
 // service object.  Money is held in signed 32-bit cents, months as 0..11
-// with -1 for "none".
+// with -1 for "none".  Texts are UTF-16, as the dialogs show them.
 #ifndef QL_TAXCALC_CALCULATOR_STATE_H
 #define QL_TAXCALC_CALCULATOR_STATE_H
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "taxcalc/text.h"
+#include "object/wide_text.h"
 
 namespace ql::tax {
+
+using Text = std::basic_string<QLWChar>;
 
 enum IncomeKind : int32_t { NoIncomeKind = 0, SelfEmployment = 1, W2Employment = 2 };
 enum ValuesMode : int32_t { StandardDeduction = 1, TaxFromTable = 2, PriorPayments = 3 };
@@ -51,8 +55,8 @@ struct CalculatorState {
 // thread that opened it.
 CalculatorState& calculatorState();
 
-// Releases every income entry; the list is left empty.
-void ReleaseRecords();
+// Releases every income entry with its storage; the list is left empty.
+void releaseRecords(CalculatorState& s);
 
 }  // namespace ql::tax
 

@@ -6,36 +6,27 @@
 #include <cstdint>
 
 #include "taxcalc/calculator_state.h"
-#include "taxcalc/text.h"
 
 namespace ql::tax {
 
-// A message box's texts.  Empty message: nothing refused.
+// A message box's texts.  No message: nothing refused.
 struct Refusal {
-    const char* title = "";
-    const char* message = "";
-    bool refused() const { return *message != '\0'; }
+    const QLWChar* title = nullptr;
+    const QLWChar* message = nullptr;
+    bool refused() const { return message != nullptr; }
 };
 
 // Choosing a start month: one after the current month is refused.
-Refusal CheckStartMonthChoice(int32_t index, int32_t currentMonth);
+Refusal checkStartMonthChoice(int32_t index, int32_t currentMonth);
 // Choosing an end month: one before the chosen start month is refused.
-Refusal CheckEndMonthChoice(int32_t index, int32_t selectedStartMonth);
-
-// Which amount fields show once an end month is chosen.
-struct AmountFields {
-    bool change = false;       // false: leave the fields as they are
-    bool netIncome = false;    // 1010 and 1011
-    bool withholding = false;  // 1012 and 1013
-};
-AmountFields AmountFieldsFor(int32_t kind);
+Refusal checkEndMonthChoice(int32_t index, int32_t selectedStartMonth);
 
 struct IncomeInputs {
-    Text employer;            // read with a capacity of 64
+    Text employer;            // as typed; the first 63 characters count
     int32_t startIndex = -1;  // -1: none selected
     int32_t endIndex = -1;
-    Text netIncome;           // read with a capacity of 16
-    Text withholding;         // read with a capacity of 16
+    Text netIncome;           // as typed; the first 15 characters count
+    Text withholding;         // likewise
     int32_t kind = 0;
 };
 
@@ -45,7 +36,7 @@ struct IncomeCheck {
 };
 
 // The checks of OK in their order, and the entry they let through.
-IncomeCheck CheckIncome(const IncomeInputs& in, int32_t currentMonth);
+IncomeCheck checkIncome(const IncomeInputs& in, int32_t currentMonth);
 
 }  // namespace ql::tax
 

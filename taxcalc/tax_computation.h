@@ -4,47 +4,37 @@
 #define QL_TAXCALC_TAX_COMPUTATION_H
 
 #include <cstdint>
-#include <vector>
+#include <functional>
 
 #include "taxcalc/calculator_state.h"
 
 namespace ql::tax {
 
 struct TaxFigures {
-    // entered values
-    int32_t ssThreshold = 0;
-    int32_t standardDeduction = 0;
-    int32_t tableTax = 0;
-    int32_t priorPayments = 0;
-    // the whole year (ProjectYear)
+    // the whole year
     int32_t projectedTotal = 0;
     float ssRatio = 1.0f;
     int32_t annualSeTax = 0;
-    int32_t taxableIncome = 0;
-    // the year so far (ComputeToDate)
+    // the year so far
     int32_t incomeTaxToDate = 0;
     int32_t seTaxToDate = 0;
     int32_t currentLiability = 0;
     int32_t withholdingTotal = 0;
-    int32_t netLiability = 0;
-    // the summary (Summarise)
+    // the summary
     int32_t netTotal = 0;
     int32_t percent = 0;  // hundredths of a percent
     int32_t amountDue = 0;
 };
 
-// Projected total, social security ratio, yearly SE tax and taxable income.
-void ProjectYear(const std::vector<IncomeRecord>& records, TaxFigures& f);
-// Income tax and SE tax to date, the liability, withholding and net liability.
-void ComputeToDate(const std::vector<IncomeRecord>& records, TaxFigures& f);
-// Net total, the liability as a percentage of it, and the amount due.
-void Summarise(const std::vector<IncomeRecord>& records, TaxFigures& f);
+// Asks the user for the values of one mode (the values dialog): true when
+// they were entered and accepted, false when the user cancelled.
+using AskValues = std::function<bool(ValuesMode mode)>;
 
-// Runs the whole computation with the three values dialogs, then shows the
-// results owned by owner.  False when a values dialog was not ended with
-// OK; true otherwise, also when there was no screen context to measure on
-// and nothing was shown.
-bool ComputeResults(void* owner);
+// The computation on the state's entries, asking for the three values
+// between its steps; it sets valuesMode before each question and stores
+// taxableIncomeCents and netLiabilityCents.  False as soon as a question
+// was cancelled; then f is incomplete.
+bool computeFigures(CalculatorState& s, const AskValues& ask, TaxFigures& f);
 
 }  // namespace ql::tax
 

@@ -5,53 +5,42 @@
 
 namespace ql::tax {
 
-ValuesSetup SetupValues(int32_t mode, const CalculatorState& s) {
-    ValuesSetup v;
+ValuesSetup setupValues(int32_t mode, const CalculatorState& s) {
     switch (mode) {
     case StandardDeduction:
         // This year's social security wage base and standard deduction.
-        v = {true, ascii("Enter Standard Deduction"), ascii("176100.00"), ascii("Soc Sec Thresh"), true,
-             ascii("15000.00"), ascii("Standard Deduction"), true};
-        break;
-    case TaxFromTable:
-        v = {true, ascii("Enter Tax From Table"), FormatCents(s.taxableIncomeCents), ascii("Taxable Income"), false,
-             Text(), ascii("Tax From Table"), true};
+        return {true, QL_WIDE("Enter Standard Deduction"), QL_WIDE("176100.00"), QL_WIDE("Soc Sec Thresh"), true,
+                QL_WIDE("15000.00"), QL_WIDE("Standard Deduction"), true};
+    case TaxFromTable: {
         // No taxable income: no tax to look up.
-        if (s.taxableIncomeCents == 0) {
-            v.secondText = ascii("0");
-            v.secondEnabled = false;
-        }
-        break;
-    case PriorPayments:
-        v = {true, ascii("Enter Prior SE Tax Payments"), FormatCents(s.netLiabilityCents),
-             ascii("Current Tax Liability"), false, Text(), ascii("Prior Payments"), true};
-        break;
-    default:
-        break;
+        const bool none = s.taxableIncomeCents == 0;
+        return {true, QL_WIDE("Enter Tax From Table"), formatCents(s.taxableIncomeCents), QL_WIDE("Taxable Income"),
+                false, none ? QL_WIDE("0") : Text(), QL_WIDE("Tax From Table"), !none};
     }
-    return v;
+    case PriorPayments:
+        return {true, QL_WIDE("Enter Prior SE Tax Payments"), formatCents(s.netLiabilityCents),
+                QL_WIDE("Current Tax Liability"), false, Text(), QL_WIDE("Prior Payments"), true};
+    default:
+        return {};
+    }
 }
 
-Refusal AcceptValues(int32_t mode, const Text& first, const Text& second, CalculatorState& s) {
-    const Text a = first.substr(0, kNumberCapacity - 1);
-    const Text b = second.substr(0, kNumberCapacity - 1);
+Refusal acceptValues(int32_t mode, const Text& first, const Text& second, CalculatorState& s) {
+    const int32_t a = textToCents(first.substr(0, kNumberCapacity - 1));
+    const int32_t b = textToCents(second.substr(0, kNumberCapacity - 1));
     switch (mode) {
     case StandardDeduction:
         // Each value is stored before it is checked.
-        s.ssThresholdCents = TextToCents(a);
-        if (s.ssThresholdCents < 1) return {"Error", "You must enter social security threshhold"};
-        s.standardDeductionCents = TextToCents(b);
-        if (s.standardDeductionCents < 1) return {"Error", "You must enter standard deduction"};
-        return {};
-    case TaxFromTable:
-        s.tableTaxCents = TextToCents(b);
-        return {};
-    case PriorPayments:
-        s.priorPaymentsCents = TextToCents(b);
-        return {};
-    default:
-        return {};
+        s.ssThresholdCents = a;
+        if (a < 1) return {QL_WIDE("Error"), QL_WIDE("You must enter social security threshhold")};
+        s.standardDeductionCents = b;
+        if (b < 1) return {QL_WIDE("Error"), QL_WIDE("You must enter standard deduction")};
+        break;
+    case TaxFromTable: s.tableTaxCents = b; break;
+    case PriorPayments: s.priorPaymentsCents = b; break;
+    default: break;
     }
+    return {};
 }
 
 }  // namespace ql::tax

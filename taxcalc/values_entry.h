@@ -7,7 +7,6 @@
 
 #include "taxcalc/calculator_state.h"
 #include "taxcalc/income_entry.h"
-#include "taxcalc/text.h"
 
 namespace ql::tax {
 
@@ -20,11 +19,12 @@ struct ValuesSetup {
     bool secondEnabled = true;
 };
 
-ValuesSetup SetupValues(int32_t mode, const CalculatorState& s);
+ValuesSetup setupValues(int32_t mode, const CalculatorState& s);
 
-// Stores the two field texts into s as the mode says.  A refusal keeps the
-// dialog open; anything else ends it with OK.
-Refusal AcceptValues(int32_t mode, const Text& first, const Text& second, CalculatorState& s);
+// Stores the two field texts (the first 15 characters of each) into s as
+// the mode says.  A refusal keeps the dialog open; anything else ends it
+// with OK.
+Refusal acceptValues(int32_t mode, const Text& first, const Text& second, CalculatorState& s);
 
 }  // namespace ql::tax
 
