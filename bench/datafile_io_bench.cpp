@@ -4,7 +4,7 @@
 //   ReadBytes in 4 KiB pieces          vs fread (64 KiB buffer)
 // Writes go to /dev/null so that both sides pay the same for the sink and
 // the comparison is of the buffering layers.  The ratios printed at the end
-// are peer time / our time: above 1 means the data file is faster.
+// are our time / the peer's time: below 1 means the data file is faster.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -185,16 +185,18 @@ int main(int argc, char** argv) {
     }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const std::pair<const char*, const char*> pairs[] = {
-        {"WriteBytesPieces", "FwritePieces"}, {"ReadLineFile", "FgetsFile"}, {"ReadBytes4K", "Fread4K"}};
-    // CPU time is the steadier measure on a shared machine; both are shown.
-    std::printf("\nratio = peer time / data file time (above 1: the data file is faster)\n");
-    for (const auto& [ours, peer] : pairs) {
+    // One line per pair for tools/bench: "ratio NAME | PEER | RATIO | ...",
+    // RATIO = our time / the peer's (median CPU time; below 1 is faster).
+    const char* pairs[][4] = {{"WriteBytes", "WriteBytesPieces", "FwritePieces", "fwrite, 64 KiB buffer"},
+                              {"ReadLine", "ReadLineFile", "FgetsFile", "fgets, 64 KiB buffer"},
+                              {"ReadBytes", "ReadBytes4K", "Fread4K", "fread, 64 KiB buffer"}};
+    std::printf("\nratio = our time / the peer's time; below 1 is faster\n");
+    for (const auto& p : pairs) {
         const auto& t = reporter.times;
         const auto& c = reporter.cpuTimes;
-        if (!t.count(ours) || !t.count(peer) || t.at(ours) <= 0 || c.at(ours) <= 0) continue;
-        std::printf("  %-18s vs %-14s cpu %.2f   real %.2f\n", ours, peer, c.at(peer) / c.at(ours),
-                    t.at(peer) / t.at(ours));
+        if (!t.count(p[1]) || !t.count(p[2]) || t.at(p[2]) <= 0 || c.at(p[2]) <= 0) continue;
+        std::printf("ratio %-16s | %-24s | %6.3f | real time %.3f\n", p[0], p[3], c.at(p[1]) / c.at(p[2]),
+                    t.at(p[1]) / t.at(p[2]));
     }
     benchmark::Shutdown();
     return 0;

@@ -223,17 +223,18 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const char* pairs[][2] = {{"BM_FormatFloat", "BM_FormatFloat_snprintf"},
-                              {"BM_FormatMeasure", "BM_FormatMeasure_snprintf"},
-                              {"BM_ParseMeasure", "BM_ParseMeasure_wcstod"},
-                              {"BM_WriteValueLine", "BM_WriteValueLine_fprintf"},
-                              {"BM_ValueLineWriter", "BM_WriteValueLine_fprintf"},
-                              {"BM_PushElement", "BM_PushElement_vector"}};
-    std::printf("\nratios (ours / peer; below 1 is faster):\n");
+    // One line per pair for tools/bench: "ratio NAME | PEER | RATIO".
+    const char* pairs[][4] = {{"FormatFloat", "BM_FormatFloat", "BM_FormatFloat_snprintf", "snprintf %.2f"},
+                              {"FormatMeasure", "BM_FormatMeasure", "BM_FormatMeasure_snprintf", "snprintf %.3f"},
+                              {"ParseMeasure", "BM_ParseMeasure", "BM_ParseMeasure_wcstod", "wcstod"},
+                              {"WriteValueLine", "BM_WriteValueLine", "BM_WriteValueLine_fprintf", "fprintf"},
+                              {"ValueLineWriter", "BM_ValueLineWriter", "BM_WriteValueLine_fprintf", "fprintf"},
+                              {"PushElement", "BM_PushElement", "BM_PushElement_vector", "std::vector push_back"}};
+    std::printf("\nratio = our time / the peer's time; below 1 is faster\n");
     for (auto& p : pairs) {
-        auto a = reporter.times.find(p[0]), b = reporter.times.find(p[1]);
+        auto a = reporter.times.find(p[1]), b = reporter.times.find(p[2]);
         if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("  %-28s %.2f\n", p[0], a->second / b->second);
+            std::printf("ratio %-16s | %-24s | %6.3f\n", p[0], p[3], a->second / b->second);
     }
     return 0;
 }

@@ -9,7 +9,7 @@ namespace {
 
 int runSettings(Library& lib, const Args& args) {
     Service s(lib);
-    for (size_t i = 0; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size(); i += 2) {  // an option and its path
         if (i + 1 >= args.size() || (args[i] != L"--job" && args[i] != L"--graphix")) {
             std::fprintf(stderr, "usage: qlhost settings [--job PATH] [--graphix PATH]\n");
             return 2;
@@ -18,7 +18,6 @@ int runSettings(Library& lib, const Args& args) {
             s->SetJobFilePath(args[i + 1].c_str());
         else
             s->SetGraphixFilePath(args[i + 1].c_str());
-        ++i;
     }
     wchar_t job[512] = {}, graphix[512] = {};
     s->GetJobFilePath(job, 512);
