@@ -112,7 +112,6 @@ static_assert(sizeof(QLCommon) == 2 * sizeof(void*), "two data words");
 // made.  Every one leaves its field null.
 void releaseStream(QLState& s);          // closes the stream, buffered bytes dropped
 void releaseIoBuffer(QLState& s);
-void releaseElements(QLState& s);
 void releaseProgressWindow(QLState& s);
 void releaseFileHandle(QLState& s);      // closes the handle, buffered bytes dropped
 void releaseWarnings(QLState& s);

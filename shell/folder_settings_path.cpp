@@ -18,7 +18,6 @@ namespace ql {
 
 namespace {
 
-constexpr size_t kWorkingSize = 512;
 
 // Empty at load; filled by the first successful call; never cleared.
 QLWChar settingsPathCache[kWorkingSize];

@@ -20,7 +20,6 @@ namespace ql {
 
 namespace {
 
-constexpr size_t kWorkingSize = 512;
 
 // The bounds of the steps.
 size_t capBound(int32_t capacity) { return static_cast<size_t>(capacity); }

@@ -17,7 +17,6 @@ namespace ql {
 
 namespace {
 
-constexpr size_t kWorkingSize = 512;
 constexpr QLWChar kBackslash = 92;
 constexpr QLWChar kFullStop = 46;
 

@@ -16,7 +16,6 @@ namespace ql {
 
 namespace {
 
-constexpr size_t kWorkingSize = 512;
 constexpr const QLWChar* kSection = QL_WIDE("Current Settings");
 constexpr const QLWChar* kJobKey = QL_WIDE("Job File Path");
 constexpr const QLWChar* kGraphixKey = QL_WIDE("Graphix File Path");
