@@ -17,7 +17,9 @@ constexpr long kNoLimit = -1;
 
 bool asciiSpace(unsigned c) { return c == 0x20 || (c >= 0x09 && c <= 0x0D); }
 
-// The runtime's wide white space beyond ASCII.
+// The runtime's wide white space beyond ASCII: the units its _wtof skips
+// and its iswspace accepts (both agree; docs/measure.md tells how they were
+// found).
 constexpr uint16_t kWideSpaces[] = {0x00A0, 0x1680, 0x2000, 0x2001, 0x2002, 0x2003, 0x2004, 0x2005,
                                     0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x2028, 0x2029, 0x202F,
                                     0x205F, 0x3000};
