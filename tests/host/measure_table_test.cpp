@@ -15,7 +15,6 @@ TEST(MeasureTable, SlotsSixAndSevenAgree) {
     hostkit::Object o;
     const double rows[][3] = {{3, 5, 2}, {-3, 5, 2}, {1, 1, 0}, {-1, 1, 0}, {0, 0, 0}, {1e300, 1e300, 1}, {2.5, 1, 1}};
     for (const auto& r : rows) EXPECT_EQ(o->MulDivRound2(r[0], r[1], r[2]), o->MulDivRound(r[0], r[1], r[2])) << r[0] << " " << r[1];
-    EXPECT_EQ(o->MulDivRound2(-3, 5, 2), -7);
 }
 
 TEST(MeasureTable, HexDigitsAndRoundedFractions) {
@@ -30,7 +29,8 @@ TEST(MeasureTable, HexDigitsAndRoundedFractions) {
         o->FormatHexDigits(r.value, &out[0], r.capacity);
         EXPECT_EQ(out.c_str(), r.want) << "row " << r.value << " capacity " << r.capacity;
         EXPECT_EQ(out.find_first_not_of(L'Z', static_cast<size_t>(r.capacity)), std::wstring::npos) << r.capacity;
-        EXPECT_EQ(o->GetElementCount(), 0) << "the host's elements are gone";
+        o->PushElement(&held);  // ignored: the array was left without storage
+        EXPECT_EQ(o->GetElementCount(), 0) << "the host's elements and the storage are gone";
     }
     const struct { const wchar_t* text; int32_t want; bool sign; } fractions[] = {
         {L"0.0007-", -1, true}, {L"1 1/2", 1500, false}, {L"1/2 dia", 1571, false}, {L"1d-3", 1, false}};
