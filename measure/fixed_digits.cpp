@@ -121,10 +121,16 @@ Binary decompose(double a) {
     return {m | (uint64_t{1} << 52), biased - 1075};
 }
 
+// Number of significant bits, by halving steps.
 int bitLength(uint64_t m) {
     int n = 0;
-    for (; m; m >>= 1) ++n;
-    return n;
+    for (int step = 32; step > 0; step /= 2) {
+        if (m >> step) {
+            m >>= step;
+            n += step;
+        }
+    }
+    return n + (m != 0);
 }
 
 // An unsigned 128-bit number as two 64-bit halves.
