@@ -1,10 +1,10 @@
-// Measures and number text against their C library peers, in one run:
-//   FormatFloat and FormatMeasure   vs snprintf("%.*f")
-//   ParseMeasure                    vs wcstod on a wchar_t copy
-//   WriteValueLine (and its writer)  vs fprintf("%s %.7f %d \r\n")
-//   PushElement of 4-byte elements  vs std::vector<uint32_t>::push_back (256 MB)
-// Each pair's ratio (ours / peer, below 1 is faster) is printed at the end,
-// from the median CPU time of five repetitions: the build machines are shared.
+// The measure core against its C library peers, in one run:
+//   formatFloat and formatMeasure   vs snprintf("%.*f")
+//   parseMeasure                    vs wcstod on a wchar_t copy
+//   pushElement of 4-byte elements  vs std::vector<uint32_t>::push_back (256 MB)
+// Each pair's ratio (our time / the peer's, below 1 is faster) is printed at
+// the end, from the median CPU time of five repetitions: the build machines
+// are shared.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,16 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "measure/value_line.h"
-#include "object/qlcommon_impl.h"
+#include "measure/elements.h"
+#include "measure/measure.h"
+#include "measure/number_text.h"
 
 namespace {
-
-struct Service {
-    Service() : object(GetQLObject(nullptr)) {}
-    ~Service() { QLDestroy(object); }
-    ICommon* object;
-};
 
 std::vector<float> floats() {
     std::mt19937 rng(1);
@@ -43,12 +38,11 @@ std::vector<int32_t> lengths() {
 }
 
 void BM_FormatFloat(benchmark::State& state) {
-    Service s;
     const auto values = floats();
     QLWChar out[64];
     size_t i = 0;
     for (auto _ : state) {
-        s.object->FormatFloat(values[i++ & 1023], out, 64, 2);
+        ql::formatFloat(values[i++ & 1023], out, 64, 2);
         benchmark::DoNotOptimize(out);
     }
 }
@@ -62,12 +56,11 @@ void BM_FormatFloat_snprintf(benchmark::State& state) {
     }
 }
 void BM_FormatMeasure(benchmark::State& state) {
-    Service s;
     const auto values = lengths();
     QLWChar out[64];
     size_t i = 0;
     for (auto _ : state) {
-        s.object->FormatMeasure(values[i++ & 1023], out, 64, unitInches, 3);
+        ql::formatMeasure(values[i++ & 1023], out, 64, unitInches, 3);
         benchmark::DoNotOptimize(out);
     }
 }
@@ -89,11 +82,10 @@ std::vector<std::string> measureTexts() {
 }
 
 void BM_ParseMeasure(benchmark::State& state) {
-    Service s;
     std::vector<std::basic_string<QLWChar>> texts;
     for (const auto& t : measureTexts()) texts.emplace_back(t.begin(), t.end());
     size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(s.object->ParseMeasure(texts[i++ & 1023].c_str(), unitInches));
+    for (auto _ : state) benchmark::DoNotOptimize(ql::parseMeasure(texts[i++ & 1023].c_str(), unitInches));
 }
 void BM_ParseMeasure_wcstod(benchmark::State& state) {
     std::vector<std::wstring> texts;
@@ -108,80 +100,14 @@ void BM_ParseMeasure_wcstod(benchmark::State& state) {
     }
 }
 
-// The value-line writer alone, into a 65536-byte buffer flushed with
-// fwrite, as the data file's WriteBytes does.
-class BufferedFile final : public ql::ValueLineOutput {
-public:
-    explicit BufferedFile(std::FILE* f) : file_(f) {}
-    ~BufferedFile() { flush(); }
-    void writeBytes(const void* data, uint32_t count) override {
-        if (used_ + count > sizeof buffer_) flush();
-        std::memcpy(buffer_ + used_, data, count);
-        used_ += count;
-    }
-    void formatHex64(uint64_t, char* buffer, int32_t) override { buffer[0] = 0; }
-    void flush() {
-        std::fwrite(buffer_, 1, used_, file_);
-        used_ = 0;
-    }
-
-private:
-    std::FILE* file_;
-    char buffer_[65536];
-    size_t used_ = 0;
-};
-
-void BM_ValueLineWriter(benchmark::State& state) {
-    std::FILE* f = std::fopen("/dev/null", "wb");
-    {
-        BufferedFile out(f);
-        const std::u16string text = u"Width";
-        double d = 1.5;
-        int32_t kinds[3] = {valueText, valueDouble, valueInt};
-        for (auto _ : state) {
-            d += 0.001;
-            uint64_t values[3] = {reinterpret_cast<uintptr_t>(text.c_str()), reinterpret_cast<uintptr_t>(&d), 42};
-            ql::writeValueLine(out, kinds, values);
-        }
-    }
-    std::fclose(f);
-}
-// The operation itself, through the object's data file (WriteBytes and its
-// 65536-byte buffer) into /dev/null.
-void BM_WriteValueLine(benchmark::State& state) {
-    Service s;
-    const std::u16string path = u"/dev/null";
-    if (!s.object->OpenFile(path.c_str(), qlModeWrite, 0)) {
-        state.SkipWithError("cannot open /dev/null");
-        return;
-    }
-    const std::u16string text = u"Width";
-    double d = 1.5;
-    for (auto _ : state) {
-        d += 0.001;
-        s.object->WriteValueLine(valueText, reinterpret_cast<uintptr_t>(text.c_str()), valueDouble,
-                                 reinterpret_cast<uintptr_t>(&d), valueInt, 42);
-    }
-    s.object->CloseFile();
-}
-void BM_WriteValueLine_fprintf(benchmark::State& state) {
-    std::FILE* f = std::fopen("/dev/null", "wb");
-    double d = 1.5;
-    for (auto _ : state) {
-        d += 0.001;
-        std::fprintf(f, "%s %.7f %d \r\n", "Width", d, 42);
-    }
-    std::fclose(f);
-}
-
 constexpr uint32_t kElements = 256u * 1024 * 1024 / 4;
 
 void BM_PushElement(benchmark::State& state) {
     for (auto _ : state) {
-        Service s;
-        s.object->BeginElements(4);
-        for (uint32_t i = 0; i < kElements; ++i) s.object->PushElement(&i);
-        benchmark::DoNotOptimize(s.object->GetElementCount());
+        ql::ElementArray a;
+        ql::beginElements(a, 4);
+        for (uint32_t i = 0; i < kElements; ++i) ql::pushElement(a, &i);
+        benchmark::DoNotOptimize(a.count);
     }
 }
 void BM_PushElement_vector(benchmark::State& state) {
@@ -198,9 +124,6 @@ BENCHMARK(BM_FormatMeasure)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FormatMeasure_snprintf)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseMeasure)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseMeasure_wcstod)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_ValueLineWriter)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_WriteValueLine)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_WriteValueLine_fprintf)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PushElement)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PushElement_vector)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -227,8 +150,6 @@ int main(int argc, char** argv) {
     const char* pairs[][4] = {{"FormatFloat", "BM_FormatFloat", "BM_FormatFloat_snprintf", "snprintf %.2f"},
                               {"FormatMeasure", "BM_FormatMeasure", "BM_FormatMeasure_snprintf", "snprintf %.3f"},
                               {"ParseMeasure", "BM_ParseMeasure", "BM_ParseMeasure_wcstod", "wcstod"},
-                              {"WriteValueLine", "BM_WriteValueLine", "BM_WriteValueLine_fprintf", "fprintf"},
-                              {"ValueLineWriter", "BM_ValueLineWriter", "BM_WriteValueLine_fprintf", "fprintf"},
                               {"PushElement", "BM_PushElement", "BM_PushElement_vector", "std::vector push_back"}};
     std::printf("\nratio = our time / the peer's time; below 1 is faster\n");
     for (auto& p : pairs) {

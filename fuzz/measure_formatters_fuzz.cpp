@@ -2,12 +2,13 @@
 // exactly the capacity long (AddressSanitizer sees any overrun), and the
 // text must be either whole or empty, terminated within the capacity.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "measure/fixed_digits.h"
-#include "object/qlcommon_impl.h"
+#include "measure/measure.h"
+#include "measure/number_text.h"
 
 namespace {
 
@@ -23,22 +24,19 @@ T take(const uint8_t*& data, size_t& size) {
 
 template <class Ch>
 void checkTerminated(const std::vector<Ch>& buffer) {
-    if (buffer.empty()) return;
     for (Ch c : buffer)
         if (c == 0) return;
-    __builtin_trap();
+    if (!buffer.empty()) std::abort();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static ICommon* object = GetQLObject(nullptr);
     const uint64_t bits = take<uint64_t>(data, size);
     const int32_t decimals = take<int8_t>(data, size);
     const int32_t capacity = take<uint8_t>(data, size) % 80;
     const int32_t unit = take<uint8_t>(data, size) % 7;
     const int32_t thousandths = take<int32_t>(data, size);
-
     double d;
     std::memcpy(&d, &bits, sizeof d);
     float f;
@@ -46,20 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&f, &fbits, sizeof f);
 
     std::vector<QLWChar> wide(static_cast<size_t>(capacity));
-    object->FormatFloat(f, wide.data(), capacity, decimals);
+    ql::formatFloat(f, wide.data(), capacity, decimals);
     checkTerminated(wide);
-    object->FormatMeasure(thousandths, wide.data(), capacity, unit, decimals);
-    checkTerminated(wide);
-    object->FormatHexDigits(thousandths, wide.data(), capacity);
+    ql::formatMeasure(thousandths, wide.data(), capacity, unit, decimals);
     checkTerminated(wide);
     std::vector<char> narrow(static_cast<size_t>(capacity));
-    object->FormatHex64(bits, narrow.data(), capacity);
+    ql::formatHex64(bits, narrow.data(), capacity);
     checkTerminated(narrow);
 
     // The conversion itself at any limit: digits never pass limit + 1.
     const int limit = capacity % (ql::kLargestDigitLimit + 1);
     std::vector<char> digits(static_cast<size_t>(limit) + 2);
     const ql::FixedDigits r = ql::fixedDigits(d, decimals, digits.data(), limit);
-    if (r.count > limit + 1 || digits[static_cast<size_t>(r.count)] != 0) __builtin_trap();
+    if (r.count > limit + 1 || digits[static_cast<size_t>(r.count)] != 0) std::abort();
     return 0;
 }

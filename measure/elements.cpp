@@ -1,116 +1,73 @@
-// The element array: a growable array or stack of fixed-size elements kept
-// in six fields of the state record.
-//
-// The storage is a reserved address range (element_memory.h) of which the
-// first elementCapacity bytes are usable; a growth commits the next 65536
-// bytes in place, so elements never move.  Element sizes from 1 byte up
-// are handled; an element larger than one step grows the storage by as
-// many steps as it needs.  A size of 0 or less leaves an array that takes
-// no elements.
-#include <cstring>
+// The element array over its reserved address space.
+#include "measure/elements.h"
 
-#include "measure/element_memory.h"
-#include "object/qlcommon_impl.h"
+#include <cstring>
 
 namespace ql {
 namespace {
 
-void clearElementFields(QLState& s) {
-    s.elementStore = nullptr;
-    s.elementCursor = nullptr;
-    s.elementLimit = nullptr;
-    s.elementCapacity = 0;
-    s.elementCount = 0;
-    s.elementSize = 0;
-}
-
 // Makes room for one more element: grows while the free bytes are not more
 // than one element.  False when that would pass the largest storage.
-bool makeRoomForOne(QLState& s) {
-    const int64_t used = s.elementCursor - s.elementStore;
-    const int64_t needed = used + s.elementSize;  // must stay below the capacity
-    if (needed < s.elementCapacity) return true;
-    const int64_t steps = needed / kElementStep + 1;
-    const int64_t capacity = steps * kElementStep;
+bool makeRoomForOne(ElementArray& a) {
+    const int64_t needed = (a.cursor - a.store.get()) + int64_t{a.size};  // must stay below the capacity
+    if (needed < a.capacity) return true;
+    const int64_t capacity = (needed / kElementStep + 1) * kElementStep;
     if (capacity > kElementReserve) return false;
-    commitElementSpace(s.elementStore, static_cast<size_t>(s.elementCapacity), static_cast<size_t>(capacity));
-    s.elementCapacity = static_cast<int32_t>(capacity);
-    s.elementLimit = s.elementStore + capacity - 1;
+    commitElementSpace(a.store.get(), static_cast<size_t>(a.capacity), static_cast<size_t>(capacity));
+    a.capacity = static_cast<int32_t>(capacity);
+    a.limit = a.store.get() + capacity - 1;
     return true;
+}
+
+uint8_t* element(const ElementArray& a, int32_t index) {
+    return a.store && index >= 0 && index < a.count ? a.store.get() + int64_t{index} * a.size : nullptr;
 }
 
 }  // namespace
 
-void QLCommon::BeginElements(int32_t elementSize) {
-    if (!state_) return;
-    QLState& s = *state_;
-    if (elementSize > 0 && !s.elementStore) {
-        uint8_t* store = reserveElementSpace();
-        try {
-            commitElementSpace(store, 0, kElementStep);
-        } catch (...) {
-            releaseElementSpace(store);
-            throw;
-        }
-        s.elementStore = store;
-        s.elementCapacity = kElementStep;
-        s.elementLimit = store + kElementStep - 1;
+void beginElements(ElementArray& a, int32_t size) {
+    if (size > 0 && !a.store) {
+        ElementStore store(reserveElementSpace());
+        commitElementSpace(store.get(), 0, kElementStep);
+        a.store = std::move(store);
+        a.capacity = kElementStep;
+        a.limit = a.store.get() + kElementStep - 1;
     }
-    s.elementCount = 0;
-    s.elementCursor = s.elementStore;
-    s.elementSize = elementSize > 0 ? elementSize : 0;
+    a.count = 0;
+    a.cursor = a.store.get();
+    a.size = size > 0 ? size : 0;
 }
 
-void QLCommon::FreeElements() {
-    if (state_) releaseElements(*state_);
+void freeElements(ElementArray& a) {
+    if (a.store) a = ElementArray{};
 }
 
-int32_t QLCommon::GetElementCount() { return state_ ? state_->elementCount : 0; }
-
-void QLCommon::PushElement(const void* element) {
-    if (!state_ || !element) return;
-    QLState& s = *state_;
-    if (!s.elementStore || s.elementSize <= 0) return;
-    if (!makeRoomForOne(s)) return;
-    std::memcpy(s.elementCursor, element, static_cast<size_t>(s.elementSize));
-    s.elementCursor += s.elementSize;
-    ++s.elementCount;
+void pushElement(ElementArray& a, const void* element) {
+    if (!element || !a.store || a.size <= 0 || !makeRoomForOne(a)) return;
+    std::memcpy(a.cursor, element, static_cast<size_t>(a.size));
+    a.cursor += a.size;
+    ++a.count;
 }
 
-QLBool QLCommon::PopElement(void* element) {
-    if (!state_ || !element) return 0;
-    QLState& s = *state_;
-    if (!s.elementStore || s.elementSize <= 0) return 0;
-    if (s.elementCursor - s.elementStore < s.elementSize) return 0;
-    --s.elementCount;
-    s.elementCursor -= s.elementSize;
-    std::memcpy(element, s.elementCursor, static_cast<size_t>(s.elementSize));
-    return 1;
+bool popElement(ElementArray& a, void* element) {
+    if (!element || !a.store || a.size <= 0 || a.cursor - a.store.get() < a.size) return false;
+    --a.count;
+    a.cursor -= a.size;
+    std::memcpy(element, a.cursor, static_cast<size_t>(a.size));
+    return true;
 }
 
-QLBool QLCommon::CopyElement(int32_t index, void* element) {
-    if (!state_ || !element) return 0;
-    const QLState& s = *state_;
-    if (!s.elementStore || index < 0 || index >= s.elementCount) return 0;
-    std::memcpy(element, s.elementStore + int64_t{index} * s.elementSize, static_cast<size_t>(s.elementSize));
-    return 1;
+bool copyElement(const ElementArray& a, int32_t index, void* out) {
+    const uint8_t* at = element(a, index);
+    if (!out || !at) return false;
+    std::memcpy(out, at, static_cast<size_t>(a.size));
+    return true;
 }
 
-QLBool QLCommon::GetElementPointer(int32_t index, void** address) {
-    if (!state_ || !address) return 0;
-    const QLState& s = *state_;
-    if (s.elementStore && index >= 0 && index < s.elementCount) {
-        *address = s.elementStore + int64_t{index} * s.elementSize;
-        return 1;
-    }
-    *address = nullptr;
-    return 0;
-}
-
-void releaseElements(QLState& s) {
-    if (!s.elementStore) return;
-    releaseElementSpace(s.elementStore);
-    clearElementFields(s);
+bool elementPointer(const ElementArray& a, int32_t index, void** address) {
+    if (!address) return false;
+    *address = element(a, index);
+    return *address != nullptr;
 }
 
 }  // namespace ql

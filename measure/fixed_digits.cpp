@@ -3,7 +3,8 @@
 // q = floor(|v| * 10^(decimals+1)) holds every kept digit plus the first
 // dropped one; the kept digits are rounded up when that dropped digit is 5
 // or more.  Most values of real use (|v| below 2^64, up to 18 decimals) take
-// the 128-bit path; the rest go through a small fixed-size big integer.
+// a 128-bit path built from 64-bit halves; the rest go through a small
+// fixed-size big integer.
 #include "measure/fixed_digits.h"
 
 #include <cmath>
@@ -12,8 +13,6 @@
 
 namespace ql {
 namespace {
-
-using u128 = unsigned __int128;
 
 constexpr uint64_t kPow10[20] = {
     1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull,
@@ -122,7 +121,37 @@ Binary decompose(double a) {
     return {m | (uint64_t{1} << 52), biased - 1075};
 }
 
-int bitLength(uint64_t m) { return 64 - __builtin_clzll(m); }
+// Number of significant bits, by halving steps.
+int bitLength(uint64_t m) {
+    int n = 0;
+    for (int step = 32; step > 0; step /= 2) {
+        if (m >> step) {
+            m >>= step;
+            n += step;
+        }
+    }
+    return n + (m != 0);
+}
+
+// An unsigned 128-bit number as two 64-bit halves.
+struct Wide {
+    uint64_t hi, lo;
+};
+
+// The full product of two 64-bit numbers, from four 32-bit partial products.
+Wide multiply(uint64_t a, uint64_t b) {
+    const uint64_t aLo = a & 0xFFFFFFFFu, aHi = a >> 32, bLo = b & 0xFFFFFFFFu, bHi = b >> 32;
+    const uint64_t ll = aLo * bLo, lh = aLo * bHi, hl = aHi * bLo, hh = aHi * bHi;
+    const uint64_t mid = (ll >> 32) + (lh & 0xFFFFFFFFu) + (hl & 0xFFFFFFFFu);
+    return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32), (mid << 32) | (ll & 0xFFFFFFFFu)};
+}
+
+Wide shiftRight(Wide v, int n) {
+    if (n >= 128) return {0, 0};
+    if (n >= 64) return {0, v.hi >> (n - 64)};
+    if (n == 0) return v;
+    return {v.hi >> n, (v.lo >> n) | (v.hi << (64 - n))};
+}
 
 // floor(log10(2^b)) for |b| below 1700, rounding toward minus infinity.
 int floorLog10Pow2(int b) { return (b * 78913) >> 18; }
@@ -155,23 +184,25 @@ int writeU64(uint64_t q, char* out) {
     return n;
 }
 
-int writeU128(u128 q, char* out) {
-    if (q >> 64 == 0) return writeU64(static_cast<uint64_t>(q), out);
-    const uint64_t lowPart = static_cast<uint64_t>(q % kPow10[19]);
-    const int n = writeU128(q / kPow10[19], out);
-    // The low part always has 19 digits, leading zeros included.
-    uint64_t v = lowPart;
-    for (int i = 18; i >= 0; --i) {
-        out[n + i] = static_cast<char>('0' + v % 10);
-        v /= 10;
+// Nine-digit chunks of a 128-bit number, least significant first.
+int chunksOf(Wide q, uint32_t* chunks) {
+    uint32_t limb[4] = {static_cast<uint32_t>(q.hi >> 32), static_cast<uint32_t>(q.hi),
+                        static_cast<uint32_t>(q.lo >> 32), static_cast<uint32_t>(q.lo)};
+    int count = 0;
+    while (limb[0] | limb[1] | limb[2] | limb[3]) {
+        uint64_t rem = 0;
+        for (uint32_t& l : limb) {
+            const uint64_t t = (rem << 32) | l;
+            l = static_cast<uint32_t>(t / 1000000000u);
+            rem = t % 1000000000u;
+        }
+        chunks[count++] = static_cast<uint32_t>(rem);
     }
-    return n + 19;
+    return count;
 }
 
-int writeBig(BigInt q, char* out) {
-    uint32_t chunks[80];
-    int count = 0;
-    while (!q.isZero()) chunks[count++] = q.divSmall(1000000000u);
+// Decimal text of nine-digit chunks, least significant first.
+int writeChunks(const uint32_t* chunks, int count, char* out) {
     if (count == 0) return 0;
     int n = writeU64(chunks[count - 1], out);
     for (int c = count - 2; c >= 0; --c) {
@@ -185,18 +216,22 @@ int writeBig(BigInt q, char* out) {
     return n;
 }
 
+int writeBig(BigInt q, char* out) {
+    uint32_t chunks[80];
+    int count = 0;
+    while (!q.isZero()) chunks[count++] = q.divSmall(1000000000u);
+    return writeChunks(chunks, count, out);
+}
+
 // The text of q = floor(|v| * 10^scale).
 int scaledDigits(Binary x, int scale, char* out) {
     if (scale <= 19 && (x.e < 0 || x.e <= 11)) {
-        u128 q;
-        if (x.e >= 0) {
-            q = u128{x.m << x.e} * kPow10[scale];
-        } else {
-            // m * 10^scale < 2^117: any shift of 117 or more leaves 0.
-            const u128 product = u128{x.m} * kPow10[scale];
-            q = -x.e >= 128 ? 0 : product >> -x.e;
-        }
-        return writeU128(q, out);
+        // m * 10^scale < 2^117, and (m << e) * 10^scale < 2^128.
+        const Wide q = x.e >= 0 ? multiply(x.m << x.e, kPow10[scale])
+                                : shiftRight(multiply(x.m, kPow10[scale]), -x.e);
+        if (q.hi == 0) return writeU64(q.lo, out);
+        uint32_t chunks[5];
+        return writeChunks(chunks, chunksOf(q, chunks), out);
     }
     BigInt q(x.m);
     if (x.e >= 0) {

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -14,10 +15,16 @@ namespace {
 
 constexpr long kNoLimit = -1;
 
-template <class Ch>
-bool isSpace(Ch c) {
-    return c == 0x20 || (c >= 0x09 && c <= 0x0D);
-}
+bool asciiSpace(unsigned c) { return c == 0x20 || (c >= 0x09 && c <= 0x0D); }
+
+// The runtime's wide white space beyond ASCII: the units its _wtof skips
+// and its iswspace accepts (both agree; docs/measure.md tells how they were
+// found).
+constexpr uint16_t kWideSpaces[] = {0x00A0, 0x1680, 0x2000, 0x2001, 0x2002, 0x2003, 0x2004, 0x2005,
+                                    0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x2028, 0x2029, 0x202F,
+                                    0x205F, 0x3000};
+
+bool isExponentLetter(unsigned c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
 
 template <class Ch>
 bool isDigit(Ch c) {
@@ -39,7 +46,7 @@ Match match(const Ch* s, long limit) {
     auto at = [&](long i) -> unsigned { return (limit != kNoLimit && i >= limit) ? 0u : static_cast<unsigned>(s[i]); };
     Match m;
     long i = 0;
-    while (at(i) && isSpace(at(i))) ++i;
+    while (at(i) && isWhiteSpace(static_cast<Ch>(at(i)))) ++i;
     if (at(i) == '+' || at(i) == '-') {
         m.negative = at(i) == '-';
         ++i;
@@ -73,7 +80,7 @@ Match match(const Ch* s, long limit) {
     if (!m.hasDigits) return m;
     m.nonZero = seenNonZero;
     m.magnitude = nonZeroIntIndex >= 0 ? intDigits - nonZeroIntIndex : -zerosBeforeFirst;
-    if (at(i) == 'e' || at(i) == 'E') {
+    if (isExponentLetter(at(i))) {
         long j = i + 1;
         bool expNegative = false;
         if (at(j) == '+' || at(j) == '-') {
@@ -107,7 +114,10 @@ double read(const Ch* s, long limit) {
         large.resize(static_cast<size_t>(length));
         chars = &large[0];
     }
-    for (long i = 0; i < length; ++i) chars[i] = static_cast<char>(s[m.begin + i]);
+    for (long i = 0; i < length; ++i) {
+        const unsigned c = static_cast<unsigned>(s[m.begin + i]);
+        chars[i] = isExponentLetter(c) ? 'e' : static_cast<char>(c);  // "d" is the runtime's "e"
+    }
 
     double value = 0.0;
     const auto result = std::from_chars(chars, chars + length, value, std::chars_format::general);
@@ -122,6 +132,16 @@ double read(const Ch* s, long limit) {
 }
 
 }  // namespace
+
+bool isWhiteSpace(char c) { return asciiSpace(static_cast<unsigned char>(c)); }
+
+bool isWhiteSpace(QLWChar c) {
+    const unsigned u = static_cast<uint16_t>(c);
+    if (u < 0x80) return asciiSpace(u);
+    for (uint16_t space : kWideSpaces)
+        if (u == space) return true;
+    return false;
+}
 
 double readLeadingNumber(const QLWChar* text) { return read(text, kNoLimit); }
 double readLeadingNumber(const char* text) { return read(text, kNoLimit); }

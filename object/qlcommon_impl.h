@@ -112,7 +112,6 @@ static_assert(sizeof(QLCommon) == 2 * sizeof(void*), "two data words");
 // made.  Every one leaves its field null.
 void releaseStream(QLState& s);          // closes the stream, buffered bytes dropped
 void releaseIoBuffer(QLState& s);
-void releaseElements(QLState& s);
 void releaseFileHandle(QLState& s);      // closes the handle, buffered bytes dropped
 void releaseZlibModule(QLState& s);      // field cleared only when unloading succeeds
 void releaseZStream(QLState& s);         // inflateEnd is not called

@@ -3,12 +3,14 @@
 #ifndef QL_OBJECT_STATE_H
 #define QL_OBJECT_STATE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "measure/elements.h"
 #include "object/owned.h"
 #include "qlcommon.h"
 
@@ -40,12 +42,8 @@ struct QLState {
     uint32_t bufferAvail;         // writing: free room; reading: unread bytes
     uint32_t openMode;            // 0 closed, 1 write, 2 read
     int32_t byteCount;            // bytes accepted / file length / bytes counted
-    uint8_t* elementStore;        // storage of the element array
-    uint8_t* elementCursor;       // where the next element goes
-    uint8_t* elementLimit;        // last byte of the element storage
-    int32_t elementCapacity;      // element storage size in bytes
-    int32_t elementCount;         // elements held
-    int32_t elementSize;          // bytes per element
+    ElementArray elements;        // elementStore (owned), elementCursor, elementLimit,
+                                  // elementCapacity, elementCount, elementSize
     ProgressWindow progressWindow;  // progress-bar window
     int32_t progressStartTime;    // clock in ms when the progress window started
     int32_t progressPos;          // current progress position
@@ -61,6 +59,11 @@ struct QLState {
     InflateEndFn inflateEndFn;    // "inflateEnd"
     void* zStream;                // the zlib stream record
 };
+
+// The element array's six fields stand where they always stood.
+static_assert(offsetof(QLState, elements) == 7 * sizeof(void*) &&
+                  offsetof(QLState, progressWindow) == 12 * sizeof(void*),
+              "the element fields between byteCount and progressWindow");
 
 // The module instance handle the library entry point keeps (HINSTANCE).
 // The calculator's dialogs load their templates from it.

@@ -1,14 +1,16 @@
-// Small UTF-16 text helpers shared by every subsystem: the literal macro,
-// lengths, bounded copies and the UTF-8 conversions the native back ends
-// use for paths and profile files.
+// Small text helpers shared by every subsystem: the literal macro, the
+// working size, lengths, comparison, the one bounded-copy family and the
+// UTF-8 conversions.
 //
 // The bounded helpers keep one rule: a text that does not fit its bound
-// leaves the empty string behind, never a partial text, and nothing is
-// written at or past the bound.
+// leaves the empty string behind, never a partial text (a cut-off number or
+// path would read as a different one), and nothing is written at or past
+// the bound.  They work on UTF-16 and on 8-bit text alike.
 #ifndef QL_OBJECT_WIDE_TEXT_H
 #define QL_OBJECT_WIDE_TEXT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "qlcommon.h"
@@ -22,8 +24,19 @@
 
 namespace ql {
 
+// Paths and other texts are composed in working buffers of this many units.
+constexpr size_t kWorkingSize = 512;
+
+template <class T>
+struct Same {
+    using type = T;
+};
+template <class T>
+using Same_t = typename Same<T>::type;  // keeps a parameter out of deduction
+
 // Length of a zero-terminated text.
-inline size_t textLength(const QLWChar* text) {
+template <class Ch>
+size_t textLength(const Ch* text) {
     size_t n = 0;
     while (text[n] != 0) ++n;
     return n;
@@ -31,17 +44,28 @@ inline size_t textLength(const QLWChar* text) {
 
 // Length of a zero-terminated text, or `limit` when no terminator comes
 // within the first `limit` units (so a reader never runs past `limit`).
-inline size_t textLength(const QLWChar* text, size_t limit) {
+template <class Ch>
+size_t textLength(const Ch* text, size_t limit) {
     size_t n = 0;
     while (n < limit && text[n] != 0) ++n;
     return n;
 }
 
+// Unit-by-unit equality of two zero-terminated texts.
+template <class Ch>
+bool sameText(const Ch* a, const Same_t<Ch>* b) {
+    size_t i = 0;
+    for (; a[i] != 0; ++i)
+        if (a[i] != b[i]) return false;
+    return b[i] == 0;
+}
+
 // Copies `count` units of `source` and a terminator into `dest`, whose
 // bound (terminator included) is `bound`.  When they do not fit, `dest`
 // becomes empty (if it can hold a terminator at all) and false comes back.
-inline bool copyCounted(QLWChar* dest, size_t bound, const QLWChar* source, size_t count) {
-    if (bound == 0) return false;
+template <class Ch>
+bool copyCounted(Ch* dest, size_t bound, const Same_t<Ch>* source, size_t count) {
+    if (!dest || bound == 0) return false;
     if (count >= bound) {
         dest[0] = 0;
         return false;
@@ -52,15 +76,17 @@ inline bool copyCounted(QLWChar* dest, size_t bound, const QLWChar* source, size
 }
 
 // Bounded copy of a zero-terminated text.
-inline bool copyBounded(QLWChar* dest, size_t bound, const QLWChar* source) {
+template <class Ch>
+bool copyBounded(Ch* dest, size_t bound, const Same_t<Ch>* source) {
     return copyCounted(dest, bound, source, textLength(source, bound));
 }
 
 // Bounded concatenation: appends `tail` to the text in `dest`.  The text
 // already there must be terminated within `bound`; otherwise, or when the
 // result does not fit, `dest` becomes empty and false comes back.
-inline bool appendBounded(QLWChar* dest, size_t bound, const QLWChar* tail) {
-    if (bound == 0) return false;
+template <class Ch>
+bool appendBounded(Ch* dest, size_t bound, const Same_t<Ch>* tail) {
+    if (!dest || bound == 0) return false;
     const size_t have = textLength(dest, bound);
     const size_t add = textLength(tail, bound);
     if (have >= bound || have + add >= bound) {
@@ -71,6 +97,40 @@ inline bool appendBounded(QLWChar* dest, size_t bound, const QLWChar* tail) {
     dest[have + add] = 0;
     return true;
 }
+
+// A text composed in a local buffer of N units and handed to the caller's
+// buffer whole with copyCounted.  Units appended beyond N are counted but
+// not kept, and such a text is never handed out.
+template <class Ch, size_t N>
+class LocalText {
+public:
+    void append(Ch c) {
+        if (length_ < N) text_[length_] = c;
+        ++length_;
+    }
+    void append(const char* ascii, size_t count) {
+        for (size_t i = 0; i < count; ++i) append(static_cast<Ch>(ascii[i]));
+    }
+    void appendRepeated(Ch c, size_t count) {
+        for (size_t i = 0; i < count; ++i) append(c);
+    }
+    size_t length() const { return length_; }
+
+    // The whole text and its terminator, or the empty text when they do not
+    // fit `capacity`; nothing for a null buffer or a capacity below 1.
+    bool copyTo(Ch* out, int32_t capacity) const {
+        if (!out || capacity < 1) return false;
+        if (length_ > N) {
+            out[0] = 0;
+            return false;
+        }
+        return copyCounted(out, static_cast<size_t>(capacity), text_, length_);
+    }
+
+private:
+    Ch text_[N];
+    size_t length_ = 0;
+};
 
 // UTF-16 (unpaired surrogates become U+FFFD, so every text has a UTF-8
 // form) to UTF-8, for the native code that hands paths to POSIX calls.

@@ -1,5 +1,5 @@
 // The shell's fixed names and sizes: the host's folder tree, each name with
-// its leading backslash, and the working size of the texts it composes.
+// its leading backslash (texts are composed in kWorkingSize units).
 #ifndef QL_SHELL_NAMES_H
 #define QL_SHELL_NAMES_H
 
@@ -8,10 +8,6 @@
 #include "object/wide_text.h"
 
 namespace ql {
-
-// Paths and messages are composed in buffers of this many units,
-// terminator included.
-constexpr size_t kWorkingSize = 512;
 
 constexpr const QLWChar* kCompanyFolderName = QL_WIDE("\\Tamarisk Works");
 constexpr const QLWChar* kProductFolderName = QL_WIDE("\\Vellmar");

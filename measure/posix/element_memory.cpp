@@ -1,6 +1,6 @@
 // Element array address space through mmap: PROT_NONE reserved, made
 // readable and writable step by step with mprotect.
-#include "measure/element_memory.h"
+#include "measure/elements.h"
 
 #include <sys/mman.h>
 

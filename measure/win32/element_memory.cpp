@@ -1,6 +1,6 @@
 // Element array address space through VirtualAlloc: MEM_RESERVE once,
 // MEM_COMMIT per step, MEM_RELEASE at the end.
-#include "measure/element_memory.h"
+#include "measure/elements.h"
 
 #include <windows.h>
 

@@ -46,7 +46,7 @@ extern "C" void QLDestroy(ICommon* object) {
     if (QLState* s = self->state()) {
         ql::releaseStream(*s);
         ql::releaseIoBuffer(*s);
-        ql::releaseElements(*s);
+        s->elements.store.reset();
         s->progressWindow.reset();
         ql::releaseFileHandle(*s);
         s->warningNames.reset();

@@ -1,47 +1,54 @@
-// The measure slots as a host meets them through the table of QLCommon.dll:
-// slots 6 and 7 and the element array in real reserved memory.  The texts,
-// parsers and data-file lines are checked by the unit tests, which run in
-// both builds.
+// The measure slots whose bodies live only in the DLL: slots 6 and 7 as two
+// entries of one operation, FormatHexDigits over the element array, the
+// rounded parser over slot 45, and element storage reserved from Windows.
+// The texts and parsers themselves are checked by tests/core.
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
 
 #include "hostkit/host.h"
 
 namespace {
 
-using hostkit::Object;
-
 TEST(MeasureTable, SlotsSixAndSevenAgree) {
-    Object o;
-    const ICommonVtbl* t = o.table();
-    EXPECT_EQ(t->MulDivRound(o.get(), 3, 5, 2), 8);
-    EXPECT_EQ(t->MulDivRound2(o.get(), -3, 5, 2), -7);
-    EXPECT_EQ(t->MulDivRound(o.get(), 1, 1, 0), INT32_MAX);
+    hostkit::Object o;
+    const double rows[][3] = {{3, 5, 2}, {-3, 5, 2}, {1, 1, 0}, {-1, 1, 0}, {0, 0, 0}, {1e300, 1e300, 1}, {2.5, 1, 1}};
+    for (const auto& r : rows) EXPECT_EQ(o->MulDivRound2(r[0], r[1], r[2]), o->MulDivRound(r[0], r[1], r[2])) << r[0] << " " << r[1];
+}
+
+TEST(MeasureTable, HexDigitsAndRoundedFractions) {
+    hostkit::Object o;
+    const struct { int32_t value, capacity; std::wstring want; } rows[] = {{0, 9, L""}, {-5, 9, L""}, {16, 9, L"10"},
+        {255, 3, L"FF"}, {255, 2, L""}, {INT32_MAX, 9, L"7FFFFFFF"}, {INT32_MAX, 8, L""}};
+    for (const auto& r : rows) {
+        uint32_t held = 42;
+        o->BeginElements(4);
+        o->PushElement(&held);
+        std::wstring out(16, L'Z');
+        o->FormatHexDigits(r.value, &out[0], r.capacity);
+        EXPECT_EQ(out.c_str(), r.want) << "row " << r.value << " capacity " << r.capacity;
+        EXPECT_EQ(out.find_first_not_of(L'Z', static_cast<size_t>(r.capacity)), std::wstring::npos) << r.capacity;
+        o->PushElement(&held);  // ignored: the array was left without storage
+        EXPECT_EQ(o->GetElementCount(), 0) << "the host's elements and the storage are gone";
+    }
+    const struct { const wchar_t* text; int32_t want; bool sign; } fractions[] = {
+        {L"0.0007-", -1, true}, {L"1 1/2", 1500, false}, {L"1/2 dia", 1571, false}, {L"1d-3", 1, false}};
+    for (const auto& r : fractions) {
+        int32_t out = -99;
+        const bool sign = o->ParseFractionalMeasureRounded(r.text, unitInches, &out, unitThousandths);
+        EXPECT_TRUE(sign == r.sign && out == r.want) << "row " << r.text << ": got " << out << (sign ? " signed" : "");
+    }
 }
 
 TEST(MeasureTable, ElementAddressesStayAcrossGrowth) {
-    Object o;
+    hostkit::Object o;
     o->BeginElements(4);
-    void* first = nullptr;
-    for (uint32_t i = 0; i < 100000; ++i) {
-        o->PushElement(&i);
-        if (i == 0) {
-            ASSERT_TRUE(o->GetElementPointer(0, &first));
-        }
-    }
-    EXPECT_EQ(o->GetElementCount(), 100000);
-    void* again = nullptr;
-    ASSERT_TRUE(o->GetElementPointer(0, &again));
-    EXPECT_EQ(first, again);
-    void* last = nullptr;
-    ASSERT_TRUE(o->GetElementPointer(99999, &last));
-    EXPECT_EQ(*static_cast<uint32_t*>(last), 99999u);
-    EXPECT_EQ(static_cast<char*>(last) - static_cast<char*>(first), 99999 * 4);
-    uint32_t v = 0;
-    EXPECT_TRUE(o->PopElement(&v));
-    EXPECT_EQ(v, 99999u);
-    o->FreeElements();
-    EXPECT_EQ(o->GetElementCount(), 0);
-    o->BeginElements(8);  // left with storage: the destroyer frees it
+    void *first = nullptr, *last = nullptr;
+    for (uint32_t i = 0; i < 100000; ++i) o->PushElement(&i);
+    ASSERT_TRUE(o->GetElementPointer(0, &first) && o->GetElementPointer(99999, &last));
+    EXPECT_TRUE(static_cast<char*>(last) - static_cast<char*>(first) == 99999 * 4 && *static_cast<uint32_t*>(last) == 99999u);
+    o->BeginElements(8);  // left with storage: the destroyer gives it back
 }
 
 }  // namespace

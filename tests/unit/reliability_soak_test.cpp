@@ -176,7 +176,7 @@ TEST(ReliabilitySoak, ThousandsOfFullObjectsLeaveNothingBehind) {
         // Everything is held at the moment of destruction.
         const ql::QLState& s = *static_cast<ql::QLCommon*>(obj)->state();
         EXPECT_TRUE(s.ioBuffer && (s.stream || s.fileHandle) && s.bufferPos == kWaitingBytes);
-        EXPECT_TRUE(s.elementStore && s.elementCount == kElementsPerObject);
+        EXPECT_TRUE(s.elements.store && s.elements.count == kElementsPerObject);
         EXPECT_TRUE(s.warningNames && s.warningCount == 2);
         if (zlib.available()) {
             EXPECT_TRUE(s.zlibModule && s.zStream);
