@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "measure/value_line.h"
+#include "datafile/text_fields.h"
 #include "object/qlcommon_impl.h"
 
 namespace {
@@ -108,42 +108,29 @@ void BM_ParseMeasure_wcstod(benchmark::State& state) {
     }
 }
 
-// The value-line writer alone, into a 65536-byte buffer flushed with
-// fwrite, as the data file's WriteBytes does.
-class BufferedFile final : public ql::ValueLineOutput {
-public:
-    explicit BufferedFile(std::FILE* f) : file_(f) {}
-    ~BufferedFile() { flush(); }
-    void writeBytes(const void* data, uint32_t count) override {
-        if (used_ + count > sizeof buffer_) flush();
-        std::memcpy(buffer_ + used_, data, count);
-        used_ += count;
-    }
-    void formatHex64(uint64_t, char* buffer, int32_t) override { buffer[0] = 0; }
-    void flush() {
-        std::fwrite(buffer_, 1, used_, file_);
-        used_ = 0;
-    }
-
-private:
-    std::FILE* file_;
-    char buffer_[65536];
-    size_t used_ = 0;
-};
-
+// The value-line text alone, its parts gathered in a 65536-byte buffer
+// flushed with fwrite, as the data file's WriteBytes does.
 void BM_ValueLineWriter(benchmark::State& state) {
     std::FILE* f = std::fopen("/dev/null", "wb");
-    {
-        BufferedFile out(f);
-        const std::u16string text = u"Width";
-        double d = 1.5;
-        int32_t kinds[3] = {valueText, valueDouble, valueInt};
-        for (auto _ : state) {
-            d += 0.001;
-            uint64_t values[3] = {reinterpret_cast<uintptr_t>(text.c_str()), reinterpret_cast<uintptr_t>(&d), 42};
-            ql::writeValueLine(out, kinds, values);
+    static char buffer[65536];
+    size_t used = 0;
+    const std::u16string text = u"Width";
+    double d = 1.5;
+    const int32_t kinds[3] = {valueText, valueDouble, valueInt};
+    const char* const hex[3] = {"", "", ""};
+    ql::ValueLine line;
+    for (auto _ : state) {
+        d += 0.001;
+        const uint64_t values[3] = {reinterpret_cast<uintptr_t>(text.c_str()), reinterpret_cast<uintptr_t>(&d), 42};
+        ql::composeValueLine(line, kinds, values, hex);
+        for (int i = 0, at = 0; i < line.parts; at = line.ends[i++]) {
+            const size_t n = line.ends[i] - at;
+            if (used + n > sizeof buffer) std::fwrite(buffer, 1, used, f), used = 0;
+            std::memcpy(buffer + used, line.text + at, n);
+            used += n;
         }
     }
+    std::fwrite(buffer, 1, used, f);
     std::fclose(f);
 }
 // The operation itself, through the object's data file (WriteBytes and its
