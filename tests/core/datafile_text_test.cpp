@@ -23,10 +23,9 @@ TEST(DatafileText, ErrorMessages) {
     const std::pair<int32_t, const char*> cases[] = {
         {2, "No such file or directory"}, {13, "Permission denied"}, {80, "String was truncated"},
         {36, "Resource deadlock would occur"}, {33, "Math argument"}, {38, "File name too long"},
-        {11, "No more processes or not enough memory or maximum nesting level reached"},
-        {0, "(none)"}, {15, "(none)"}, {26, "(none)"}, {35, "(none)"}, {37, "(none)"}, {43, "(none)"},
-        {79, "(none)"}, {81, "(none)"}, {-2, "(none)"},
-    };
+        {11, "No more processes or not enough memory or maximum nesting level reached"}, {0, "(none)"},
+        {15, "(none)"}, {26, "(none)"}, {35, "(none)"}, {37, "(none)"}, {43, "(none)"}, {79, "(none)"},
+        {81, "(none)"}, {-2, "(none)"}};
     for (auto [number, text] : cases) EXPECT_EQ(message(number), text) << "error number " << number;
 }
 

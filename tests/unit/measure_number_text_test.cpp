@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "measure/field_search.h"
-#include "measure/value_line.h"
 #include "measure_support.h"
 
 namespace {
@@ -19,114 +17,7 @@ using measuretest::Object;
 using measuretest::w;
 using measuretest::WString;
 
-// The writes of one line, in order.
-class RecordingOutput final : public ql::ValueLineOutput {
-public:
-    void writeBytes(const void* data, uint32_t count) override {
-        parts.emplace_back(static_cast<const char*>(data), count);
-    }
-    void formatHex64(uint64_t value, char* buffer, int32_t capacity) override { object->FormatHex64(value, buffer, capacity); }
-    std::string line() const {
-        std::string all;
-        for (const std::string& p : parts) all += p;
-        return all;
-    }
-    std::vector<std::string> parts;
-    ICommon* object = nullptr;
-};
 
-std::vector<std::string> lineParts(Object& o, int32_t k1, uint64_t v1, int32_t k2 = 0, uint64_t v2 = 0,
-                                   int32_t k3 = 0, uint64_t v3 = 0) {
-    RecordingOutput out;
-    out.object = o.get();
-    const int32_t kinds[3] = {k1, k2, k3};
-    const uint64_t values[3] = {v1, v2, v3};
-    ql::writeValueLine(out, kinds, values);
-    return out.parts;
-}
-
-std::string joined(const std::vector<std::string>& parts) {
-    std::string all;
-    for (const std::string& p : parts) all += p;
-    return all;
-}
-
-uint64_t pointer(const void* p) { return reinterpret_cast<uintptr_t>(p); }
-
-TEST(ValueLine, EachPartIsItsOwnWrite) {
-    Object o;
-    const WString width = w("Width");
-    const double d = 1.5;
-    using V = std::vector<std::string>;
-    EXPECT_EQ(lineParts(o, valueText, pointer(width.c_str()), valueDouble, pointer(&d), valueInt, 42),
-              (V{"Width", " ", "1", ".", "5000000", " ", "42", " ", "\r\n"}));
-    EXPECT_EQ(lineParts(o, 0, 0), (V{"\r\n"}));
-    EXPECT_EQ(lineParts(o, valueHex64, 4660), (V{"0x00000000'00001234", " ", "\r\n"}));
-    const double twoOhFive = 2.05;
-    EXPECT_EQ(lineParts(o, valueDouble, pointer(&twoOhFive)), (V{"2", ".", "0", "500000", " ", "\r\n"}));
-}
-
-TEST(ValueLine, NumbersAndTheirDecidedForms) {
-    Object o;
-    auto dbl = [&](double v) { return joined(lineParts(o, valueDouble, pointer(&v))); };
-    auto flt = [&](float v) { return joined(lineParts(o, valueFloat, pointer(&v))); };
-    EXPECT_EQ(flt(0.25f), "0.2500000 \r\n");
-    EXPECT_EQ(flt(3.1f), "3.0999999 \r\n");  // single-precision steps
-    EXPECT_EQ(dbl(3.1), "3.1000000 \r\n");
-    EXPECT_EQ(dbl(0.0), "0.0000000 \r\n");
-    EXPECT_EQ(dbl(-1.25), "-1.2500000 \r\n");  // sign, then the magnitude
-    EXPECT_EQ(dbl(-0.0), "0.0000000 \r\n");
-    EXPECT_EQ(dbl(0.99999999), "1.0000000 \r\n");  // a fraction that rounds up carries
-    EXPECT_EQ(dbl(2147483647.5), "2147483647.5000000 \r\n");
-    EXPECT_EQ(dbl(1e20), "100000000000000000000.0000000 \r\n");
-    EXPECT_EQ(dbl(-3e9), "-3000000000.0000000 \r\n");
-    EXPECT_EQ(flt(1e10f), "10000000000.0000000 \r\n");
-    EXPECT_EQ(dbl(INFINITY), "inf \r\n");
-    EXPECT_EQ(dbl(-INFINITY), "-inf \r\n");
-    EXPECT_EQ(dbl(NAN), "nan \r\n");
-    auto integer = [&](uint64_t v) { return joined(lineParts(o, valueInt, v)); };
-    EXPECT_EQ(integer(0xFFFFFFFF), "-1 \r\n");
-    EXPECT_EQ(integer(0x1234567880000000ull), "-2147483648 \r\n");  // low 32 bits only
-    // Null pointers are empty values: only the blank.
-    EXPECT_EQ(joined(lineParts(o, valueText, 0, valueFloat, 0, valueDouble, 0)), "   \r\n");
-    EXPECT_EQ(joined(lineParts(o, 6, 1, -1, 2, valueInt, 7)), "7 \r\n");
-}
-
-TEST(ValueLine, TextIsCutAt255BytesAndUnrepresentableIsQuestionMark) {
-    Object o;
-    const WString longText(300, static_cast<QLWChar>('a'));
-    auto parts = lineParts(o, valueText, pointer(longText.c_str()));
-    EXPECT_EQ(parts[0], std::string(255, 'a'));
-    std::setlocale(LC_ALL, "C");
-    const WString odd = {'A', 0x20AC, 0xD83D, 0xDE00, 'B'};
-    EXPECT_EQ(lineParts(o, valueText, pointer(odd.c_str()))[0], "A???B");
-}
-
-// The real operation: nothing without a stream, and every part through
-// slot 12 of the table.
-TEST(ValueLine, WriteValueLineGoesThroughWriteBytes) {
-    Object o;
-    static std::string written;
-    static int calls;
-    written.clear();
-    calls = 0;
-    measuretest::PatchedTable patch(o.get());
-    patch.slots().WriteBytes = [](ICommon*, const void* data, uint32_t count) {
-        written.append(static_cast<const char*>(data), count);
-        ++calls;
-    };
-    const double d = 1.5;
-    o->WriteValueLine(valueDouble, pointer(&d), 0, 0, 0, 0);
-    EXPECT_EQ(calls, 0);  // no stream: nothing
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    o.state()->stream = f;
-    o->WriteValueLine(valueDouble, pointer(&d), valueInt, 7, 0, 0);
-    o.state()->stream = nullptr;
-    std::fclose(f);
-    EXPECT_EQ(written, "1.5000000 7 \r\n");
-    EXPECT_EQ(calls, 7);
-}
 
 TEST(FormatHex64, DigitsMarkAndCapacities) {
     Object o;
@@ -257,27 +148,6 @@ TEST(FormatHexDigits, CallsTheElementSlots) {
     EXPECT_EQ(calls, "B4+1+10+2#---F");
 }
 
-TEST(ValueLine, Hex64ComesFromSlot48) {
-    Object o;
-    static std::string written;
-    written.clear();
-    measuretest::PatchedTable patch(o.get());
-    patch.slots().WriteBytes = [](ICommon*, const void* data, uint32_t count) {
-        written.append(static_cast<const char*>(data), count);
-    };
-    patch.slots().FormatHex64 = [](ICommon*, uint64_t, char* buffer, int32_t capacity) {
-        EXPECT_EQ(capacity, 256);
-        std::strcpy(buffer, "HEX");
-    };
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    o.state()->stream = f;
-    o->WriteValueLine(valueHex64, 1, 0, 0, 0, 0);
-    o.state()->stream = nullptr;
-    std::fclose(f);
-    EXPECT_EQ(written, "HEX \r\n");
-}
-
 TEST(StraightenQuotes, TypographicMarksOnly) {
     Object o;
     WString text = {0x201C, 'i', 0x2019, 's', 0x201D, 0x2018, 0x00AB, 0};
@@ -288,82 +158,5 @@ TEST(StraightenQuotes, TypographicMarksOnly) {
     o.withoutState([&] { o->StraightenQuotes(&kept[0]); });
     EXPECT_EQ(kept[0], 0x201C);
 }
-
-// Fields delivered the way ReadWideField delivers them: up to and including
-// TAB or LF, at most capacity/2 units with the last overwritten by a zero
-// when the capacity is filled.
-class ScriptedReader final : public ql::FieldReader {
-public:
-    explicit ScriptedReader(WString data) : data_(std::move(data)) {}
-    int32_t readWideField(QLWChar* dest, int32_t capacityBytes, uint16_t terminator, QLBool) override {
-        const size_t room = static_cast<size_t>(capacityBytes / 2);
-        size_t n = 0;
-        while (pos_ < data_.size() && n < room) {
-            const QLWChar c = data_[pos_++];
-            dest[n++] = c;
-            if (c == terminator || c == 10) break;
-        }
-        if (n < room) dest[n] = 0;
-        else dest[room - 1] = 0;
-        ++reads;
-        return static_cast<int32_t>(n);
-    }
-    size_t position() const { return pos_; }
-    int reads = 0;
-
-private:
-    WString data_;
-    size_t pos_ = 0;
-};
-
-TEST(FindField, MatchesWholeFieldsOnly) {
-    const WString data = w("A\tB\tC\n");
-    ScriptedReader r1(data);
-    EXPECT_EQ(ql::findField(w("B").c_str(), r1), 0);
-    EXPECT_EQ(r1.position(), 4u);  // the next read starts at C
-    ScriptedReader r2(data);
-    EXPECT_EQ(ql::findField(w("D").c_str(), r2), -1);
-    EXPECT_EQ(r2.position(), data.size());
-    ScriptedReader r3(data);
-    EXPECT_EQ(ql::findField(w("").c_str(), r3), -1);
-    EXPECT_EQ(ql::findField(nullptr, r3), -1);
-    EXPECT_EQ(r3.reads, 0);
-    ScriptedReader r4(w("A\r\nB"));
-    EXPECT_EQ(ql::findField(w("A").c_str(), r4), -1);  // the CR stays
-    ScriptedReader r5(w("x\tAB"));
-    EXPECT_EQ(ql::findField(w("AB").c_str(), r5), 0);  // last field without terminator
-}
-
-TEST(FindField, LongFieldsNeverMatch) {
-    const WString tail = w("NAME");
-    WString data = WString(600, static_cast<QLWChar>('x')) + tail + w("\tNAME\t");
-    ScriptedReader r(data);
-    EXPECT_EQ(ql::findField(tail.c_str(), r), 0);
-    EXPECT_EQ(r.position(), data.size());  // the tail of the long field was passed over
-    const WString longest(510, static_cast<QLWChar>('y'));
-    ScriptedReader r2(longest + w("\t"));
-    EXPECT_EQ(ql::findField(longest.c_str(), r2), 0);  // 510 units and TAB still fit one read
-}
-
-TEST(FindField, ReadsThroughSlot17) {
-    Object o;
-    static int reads;
-    reads = 0;
-    measuretest::PatchedTable patch(o.get());
-    patch.slots().ReadWideField = [](ICommon*, QLWChar* dest, int32_t capacity, uint16_t terminator,
-                                     QLBool stop) -> int32_t {
-        EXPECT_EQ(capacity, 1024);
-        EXPECT_EQ(terminator, 9);
-        EXPECT_NE(stop, 0);
-        if (reads++ > 0) return 0;
-        dest[0] = 'K';
-        dest[1] = 9;
-        dest[2] = 0;
-        return 2;
-    };
-    EXPECT_EQ(o->FindField(w("K").c_str()), 0);
-    EXPECT_EQ(o->FindField(w("K").c_str()), -1);
-    o.withoutState([&] { EXPECT_EQ(o->FindField(w("K").c_str()), -1); });
-}
-
 }  // namespace
+
