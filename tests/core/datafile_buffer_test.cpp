@@ -166,7 +166,7 @@ TEST(DatafileBuffer, RandomWritesReadBackLikeTheModel) {
         ql::closeStreamFile(f);
         f = file.open(ql::kModeRead);
         for (int i = 0; i < 100; ++i) {
-            const uint32_t op = below(4), cap = (op == 2 ? 2 : 0) + (below(8) == 0 ? below(140000) : below(300));
+            const uint32_t op = below(5), cap = (op == 2 || op == 4 ? 2 : 0) + (below(8) == 0 ? below(140000) : below(300));
             const uint8_t term = below(2) ? '\t' : static_cast<uint8_t>(below(128));
             Bytes got(cap + 4, 0xA5), want = got;
             uint32_t n = 0, result = 0;
@@ -187,6 +187,11 @@ TEST(DatafileBuffer, RandomWritesReadBackLikeTheModel) {
                 if (matched && m.next(&b)) ++n;
                 want[n + 2 <= cap ? n : cap - 2] = want[(n + 2 <= cap ? n : cap - 2) + 1] = 0;
                 result = ql::readStreamWideField(f, got.data(), static_cast<int32_t>(cap), term, true) == int32_t(n / 2);
+            } else if (op == 4) {  // field ended by term, 16-bit zero after it or over the capacity's end
+                while (n < cap && m.next(&b) && (want[n++] = b) != term) {
+                }
+                want[n + 2 <= cap ? n : cap - 2] = want[(n + 2 <= cap ? n : cap - 2) + 1] = 0;
+                result = ql::readStreamField(f, got.data(), static_cast<int32_t>(cap), term) == int32_t(n);
             } else {  // seek
                 const uint32_t to = below(static_cast<uint32_t>(m.file.size()) + 10);
                 m.cursor = m.fillStart = m.fillEnd = to;

@@ -38,14 +38,14 @@ TEST(DatafileText, RuntimeErrorsSavedByName) {
 uint64_t pointer(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
 TEST(DatafileText, ValueLines) {
-    const float quarter = 0.25f, minus = -1.5f, big = 3e9f;
+    const float quarter = 0.25f, minus = -0.5f, big = 3e9f;
     const double one5 = 1.5, two05 = 2.05, nine = 0.99999999, nan = std::nan("");
     const struct Case { int32_t kinds[3]; uint64_t values[3]; std::vector<std::string> parts; } cases[] = {
         {{1, 5, 3}, {pointer(u"Width"), pointer(&one5), 42}, {"Width", " ", "1", ".", "5000000", " ", "42", " ", "\r\n"}},
         {{0, 0, 0}, {0, 0, 0}, {"\r\n"}},
         {{2, 0, 7}, {4660, 0, 0}, {"0x00000000'00001234", " ", "\r\n"}},
         {{5, 4, 3}, {pointer(&two05), pointer(&quarter), 0xFFFFFFFF}, {"2", ".", "0", "500000", " ", "0", ".", "2500000", " ", "-1", " ", "\r\n"}},
-        {{4, 5, 5}, {pointer(&minus), pointer(&nine), pointer(&nan)}, {"-", "1", ".", "5000000", " ", "1", ".", "0", "0", "0", "0", "0", "0", "0", " ", "nan", " ", "\r\n"}},
+        {{4, 5, 5}, {pointer(&minus), pointer(&nine), pointer(&nan)}, {"-", "0", ".", "5000000", " ", "1", ".", "0", "0", "0", "0", "0", "0", "0", " ", "nan", " ", "\r\n"}},
         {{4, 1, 5}, {pointer(&big), 0, 0}, {"3000000000", ".", "0000000", " ", " ", " ", "\r\n"}},
         {{1, 3, 3}, {pointer(u"\u00e9t\u00e9"), 0x80000000, 7}, {"?t?", " ", "-2147483648", " ", "7", " ", "\r\n"}},
     };
