@@ -168,12 +168,17 @@ uint32_t readStreamBytes(DataFile& f, void* dest, uint32_t count, const Progress
     while (taken < count) {
         const uint32_t left = count - taken;
         if (f.bufferAvail == 0 && out && left >= f.bufferSize) {
-            const auto n = static_cast<uint32_t>(std::fread(out + taken, 1, f.bufferSize, f.stream.get()));
-            fetched(progress, n);
-            f.bufferPos = n;
+            // Whole fills only, reported one fill at a time as the buffer would.
+            const uint32_t want = left - left % f.bufferSize;
+            const auto n = static_cast<uint32_t>(std::fread(out + taken, 1, want, f.stream.get()));
+            for (uint32_t done = 0; done < n; done += f.bufferSize) {
+                f.bufferPos = n - done < f.bufferSize ? n - done : f.bufferSize;
+                fetched(progress, f.bufferPos);
+            }
             taken += n;
-            if (n == 0) break;
-            continue;
+            if (n != 0) continue;
+            f.bufferPos = 0;  // a refill that found nothing
+            break;
         }
         if (f.bufferAvail == 0 && refill(f, progress) == 0) break;
         const uint32_t k = f.bufferAvail < left ? f.bufferAvail : left;
