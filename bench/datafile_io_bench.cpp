@@ -1,11 +1,14 @@
-// The data file against the C library's buffered streams, in one run:
-//   WriteBytes of 8-64-byte pieces   vs fwrite to a FILE* with a 64 KiB buffer
+// The data file's buffer logic (the functions behind WriteBytes, ReadLine
+// and ReadBytes) against the C library's buffered streams, in one run:
+//   writes of 8-64-byte pieces         vs fwrite to a FILE* with a 64 KiB buffer
 //   ReadLine over 100 MB of short lines vs fgets (64 KiB buffer)
 //   ReadBytes in 4 KiB pieces          vs fread (64 KiB buffer)
+//   ReadBytes in 256 KiB pieces        vs fread (64 KiB buffer)
 // Writes go to /dev/null so that both sides pay the same for the sink and
 // the comparison is of the buffering layers.  The ratios printed at the end
 // are our time / the peer's time: below 1 means the data file is faster.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "qlcommon.h"
+#include "datafile/data_file.h"
 
 namespace {
 
@@ -23,10 +26,16 @@ namespace fs = std::filesystem;
 constexpr size_t kWriteTotal = 16u << 20;  // bytes per write pass
 constexpr size_t kReadFileSize = 100u << 20;
 
-std::basic_string<QLWChar> qlPath(const fs::path& p) {
-    const std::u16string u = p.u16string();
-    return {u.begin(), u.end()};
-}
+std::u16string qlPath(const fs::path& p) { return p.u16string(); }
+
+// The data file the operations work on, opened by path.
+struct DataFile : ql::DataFile {
+    int32_t error = 0;
+    DataFile(const std::u16string& path, uint32_t mode) : ql::DataFile{} {
+        ql::openStreamFile(*this, error, path.c_str(), mode, false);
+    }
+    ~DataFile() { ql::closeStreamFile(*this); }
+};
 
 // Piece sizes of 8 to 64 bytes, the same sequence for both sides.
 const std::vector<uint32_t>& pieceSizes() {
@@ -42,11 +51,11 @@ const std::vector<uint32_t>& pieceSizes() {
     return sizes;
 }
 
-// 100 MB of short text lines (5 to 60 characters, CR LF or LF), made once.
+// 100 MB of short text lines (5 to 60 characters, CR LF or LF), made once
+// per run in a file of its own, removed at the end.
 const fs::path& linesFile() {
     static const fs::path path = [] {
-        fs::path p = fs::temp_directory_path() / "qlcommon-bench-lines.txt";
-        if (fs::exists(p) && fs::file_size(p) == kReadFileSize) return p;
+        fs::path p = fs::temp_directory_path() / ("ql-bench-lines-" + std::to_string(getpid()) + ".txt");
         std::FILE* f = std::fopen(p.string().c_str(), "wb");
         std::mt19937 rng(7);
         std::string line;
@@ -68,14 +77,11 @@ const char kSink[] = "/dev/null";
 void WriteBytesPieces(benchmark::State& state) {
     static const std::vector<char> data(64, 'x');
     const auto path = qlPath(kSink);
-    ICommon* obj = GetQLObject(nullptr);
     for (auto _ : state) {
-        obj->OpenFile(path.c_str(), qlModeWrite, 0);
-        for (uint32_t n : pieceSizes()) obj->WriteBytes(data.data(), n);
-        obj->CloseFile();
+        DataFile f(path, ql::kModeWrite);
+        for (uint32_t n : pieceSizes()) ql::writeStreamBytes(f, data.data(), n, nullptr);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kWriteTotal));
-    QLDestroy(obj);
 }
 
 void FwritePieces(benchmark::State& state) {
@@ -92,17 +98,14 @@ void FwritePieces(benchmark::State& state) {
 
 void ReadLineFile(benchmark::State& state) {
     const auto path = qlPath(linesFile());
-    ICommon* obj = GetQLObject(nullptr);
     char line[256];
     for (auto _ : state) {
-        obj->OpenFile(path.c_str(), qlModeRead, 0);
+        DataFile f(path, ql::kModeRead);
         size_t lines = 0;
-        while (obj->ReadLine(line, sizeof line) != 0) ++lines;
+        while (ql::readStreamLine(f, line, sizeof line, nullptr) != 0) ++lines;
         benchmark::DoNotOptimize(lines);
-        obj->CloseFile();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kReadFileSize));
-    QLDestroy(obj);
 }
 
 void FgetsFile(benchmark::State& state) {
@@ -119,25 +122,24 @@ void FgetsFile(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kReadFileSize));
 }
 
-void ReadBytes4K(benchmark::State& state) {
+template <uint32_t kPiece>
+void ReadBytesPieces(benchmark::State& state) {
     const auto path = qlPath(linesFile());
-    ICommon* obj = GetQLObject(nullptr);
-    std::vector<char> piece(4096);
+    std::vector<char> piece(kPiece);
     for (auto _ : state) {
-        obj->OpenFile(path.c_str(), qlModeRead, 0);
-        while (obj->ReadBytes(piece.data(), 4096) != 0) benchmark::DoNotOptimize(piece.data());
-        obj->CloseFile();
+        DataFile f(path, ql::kModeRead);
+        while (ql::readStreamBytes(f, piece.data(), kPiece, nullptr) != 0) benchmark::DoNotOptimize(piece.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kReadFileSize));
-    QLDestroy(obj);
 }
 
-void Fread4K(benchmark::State& state) {
-    std::vector<char> buffer(65536), piece(4096);
+template <uint32_t kPiece>
+void FreadPieces(benchmark::State& state) {
+    std::vector<char> buffer(65536), piece(kPiece);
     for (auto _ : state) {
         std::FILE* f = std::fopen(linesFile().string().c_str(), "rb");
         std::setvbuf(f, buffer.data(), _IOFBF, buffer.size());
-        while (std::fread(piece.data(), 1, 4096, f) != 0) benchmark::DoNotOptimize(piece.data());
+        while (std::fread(piece.data(), 1, kPiece, f) != 0) benchmark::DoNotOptimize(piece.data());
         std::fclose(f);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kReadFileSize));
@@ -166,8 +168,10 @@ int main(int argc, char** argv) {
     // Five repetitions each, compared by their medians: the machine is
     // shared, and a single run can catch a neighbour's burst.
     const std::pair<const char*, void (*)(benchmark::State&)> all[] = {
-        {"WriteBytesPieces", WriteBytesPieces}, {"FwritePieces", FwritePieces}, {"ReadLineFile", ReadLineFile},
-        {"FgetsFile", FgetsFile},               {"ReadBytes4K", ReadBytes4K},   {"Fread4K", Fread4K}};
+        {"WriteBytesPieces", WriteBytesPieces},        {"FwritePieces", FwritePieces},
+        {"ReadLineFile", ReadLineFile},                {"FgetsFile", FgetsFile},
+        {"ReadBytes4K", ReadBytesPieces<4096>},        {"Fread4K", FreadPieces<4096>},
+        {"ReadBytes256K", ReadBytesPieces<262144>},    {"Fread256K", FreadPieces<262144>}};
     for (const auto& [name, fn] : all)
         benchmark::RegisterBenchmark(name, fn)
             ->Unit(benchmark::kMillisecond)
@@ -189,7 +193,8 @@ int main(int argc, char** argv) {
     // RATIO = our time / the peer's (median CPU time; below 1 is faster).
     const char* pairs[][4] = {{"WriteBytes", "WriteBytesPieces", "FwritePieces", "fwrite, 64 KiB buffer"},
                               {"ReadLine", "ReadLineFile", "FgetsFile", "fgets, 64 KiB buffer"},
-                              {"ReadBytes", "ReadBytes4K", "Fread4K", "fread, 64 KiB buffer"}};
+                              {"ReadBytes", "ReadBytes4K", "Fread4K", "fread, 64 KiB buffer"},
+                              {"ReadBytes256K", "ReadBytes256K", "Fread256K", "fread, 256 KiB pieces"}};
     std::printf("\nratio = our time / the peer's time; below 1 is faster\n");
     for (const auto& p : pairs) {
         const auto& t = reporter.times;
@@ -199,5 +204,6 @@ int main(int argc, char** argv) {
                     t.at(p[1]) / t.at(p[2]));
     }
     benchmark::Shutdown();
+    fs::remove(linesFile());
     return 0;
 }

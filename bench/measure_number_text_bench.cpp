@@ -18,6 +18,7 @@
 #include "measure/elements.h"
 #include "measure/measure.h"
 #include "measure/number_text.h"
+#include "datafile/text_fields.h"
 
 namespace {
 
@@ -100,6 +101,41 @@ void BM_ParseMeasure_wcstod(benchmark::State& state) {
     }
 }
 
+// The value-line text alone, its parts gathered in a 65536-byte buffer
+// flushed with fwrite, as the data file's WriteBytes does.
+void BM_ValueLineWriter(benchmark::State& state) {
+    std::FILE* f = std::fopen("/dev/null", "wb");
+    static char buffer[65536];
+    size_t used = 0;
+    const std::u16string text = u"Width";
+    double d = 1.5;
+    const int32_t kinds[3] = {valueText, valueDouble, valueInt};
+    const char* const hex[3] = {"", "", ""};
+    ql::ValueLine line;
+    for (auto _ : state) {
+        d += 0.001;
+        const uint64_t values[3] = {reinterpret_cast<uintptr_t>(text.c_str()), reinterpret_cast<uintptr_t>(&d), 42};
+        ql::composeValueLine(line, kinds, values, hex);
+        for (int i = 0, at = 0; i < line.parts; at = line.ends[i++]) {
+            const size_t n = line.ends[i] - at;
+            if (used + n > sizeof buffer) std::fwrite(buffer, 1, used, f), used = 0;
+            std::memcpy(buffer + used, line.text + at, n);
+            used += n;
+        }
+    }
+    std::fwrite(buffer, 1, used, f);
+    std::fclose(f);
+}
+void BM_WriteValueLine_fprintf(benchmark::State& state) {
+    std::FILE* f = std::fopen("/dev/null", "wb");
+    double d = 1.5;
+    for (auto _ : state) {
+        d += 0.001;
+        std::fprintf(f, "%s %.7f %d \r\n", "Width", d, 42);
+    }
+    std::fclose(f);
+}
+
 constexpr uint32_t kElements = 256u * 1024 * 1024 / 4;
 
 void BM_PushElement(benchmark::State& state) {
@@ -124,6 +160,8 @@ BENCHMARK(BM_FormatMeasure)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FormatMeasure_snprintf)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseMeasure)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ParseMeasure_wcstod)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ValueLineWriter)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WriteValueLine_fprintf)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PushElement)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PushElement_vector)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -150,6 +188,7 @@ int main(int argc, char** argv) {
     const char* pairs[][4] = {{"FormatFloat", "BM_FormatFloat", "BM_FormatFloat_snprintf", "snprintf %.2f"},
                               {"FormatMeasure", "BM_FormatMeasure", "BM_FormatMeasure_snprintf", "snprintf %.3f"},
                               {"ParseMeasure", "BM_ParseMeasure", "BM_ParseMeasure_wcstod", "wcstod"},
+                              {"WriteValueLine", "BM_ValueLineWriter", "BM_WriteValueLine_fprintf", "fprintf"},
                               {"PushElement", "BM_PushElement", "BM_PushElement_vector", "std::vector push_back"}};
     std::printf("\nratio = our time / the peer's time; below 1 is faster\n");
     for (auto& p : pairs) {

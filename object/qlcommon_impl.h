@@ -107,15 +107,6 @@ private:
 
 static_assert(sizeof(QLCommon) == 2 * sizeof(void*), "two data words");
 
-// Releases used by the destroyer, in its order.  Each lives beside the
-// operations that create the resource, because only they know how it was
-// made.  Every one leaves its field null.
-void releaseStream(QLState& s);          // closes the stream, buffered bytes dropped
-void releaseIoBuffer(QLState& s);
-void releaseFileHandle(QLState& s);      // closes the handle, buffered bytes dropped
-void releaseZlibModule(QLState& s);      // field cleared only when unloading succeeds
-void releaseZStream(QLState& s);         // inflateEnd is not called
-
 }  // namespace ql
 
 #endif

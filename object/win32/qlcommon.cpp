@@ -44,14 +44,14 @@ extern "C" void QLDestroy(ICommon* object) {
     if (!object) return;
     QLCommon* self = static_cast<QLCommon*>(object);
     if (QLState* s = self->state()) {
-        ql::releaseStream(*s);
-        ql::releaseIoBuffer(*s);
+        s->file.stream.reset();  // waiting bytes are not written
+        s->file.ioBuffer.reset();
         s->elements.store.reset();
         s->progressWindow.reset();
-        ql::releaseFileHandle(*s);
+        s->fileHandle.reset();  // waiting bytes are not written
         s->warningNames.reset();
-        ql::releaseZlibModule(*s);
-        ql::releaseZStream(*s);
+        s->zlibModule.reset();
+        s->zStream.reset();  // without inflateEnd: a host ends its block with InflateFinish
         delete s;
         self->setState(nullptr);
     }

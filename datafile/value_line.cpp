@@ -1,6 +1,6 @@
-// The value-line writer: text, hexadecimal, integer and seven-decimal
+// The value-line text: text, hexadecimal, integer and seven-decimal
 // values.
-#include "measure/value_line.h"
+#include "datafile/text_fields.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,25 +9,31 @@
 #include "measure/fixed_digits.h"
 #include "measure/narrow_char.h"
 #include "measure/whole_number.h"
-#include "qlcommon.h"
 
 namespace ql {
 namespace {
 
 constexpr int kTextBytes = 255;  // a text value is cut to this many bytes
 
-void writeText(ValueLineOutput& out, const char* text) {
-    out.writeBytes(text, static_cast<uint32_t>(std::strlen(text)));
+// One part of the line.  The line has room for three values of the longest
+// kind; a part that would not fit is dropped rather than cut.
+void put(ValueLine& out, const char* bytes, size_t count) {
+    const size_t at = out.parts ? out.ends[out.parts - 1] : 0;
+    if (out.parts == ValueLine::kMaxParts || at + count > sizeof out.text) return;
+    std::memcpy(out.text + at, bytes, count);
+    out.ends[out.parts++] = static_cast<uint16_t>(at + count);
 }
 
-void writeInteger(ValueLineOutput& out, int64_t value) {
+void writeText(ValueLine& out, const char* text) { put(out, text, std::strlen(text)); }
+
+void writeInteger(ValueLine& out, int64_t value) {
     char digits[24];
-    out.writeBytes(digits, static_cast<uint32_t>(formatInteger(value, digits)));
+    put(out, digits, static_cast<size_t>(formatInteger(value, digits)));
 }
 
 // A UTF-16 text in the current locale's 8-bit characters, cut to 255
 // bytes; a character is never cut in half.
-void writeTextValue(ValueLineOutput& out, const QLWChar* text) {
+void writeTextValue(ValueLine& out, const QLWChar* text) {
     char bytes[kTextBytes + 1];
     int length = 0;
     for (; *text; ++text) {
@@ -43,11 +49,11 @@ void writeTextValue(ValueLineOutput& out, const QLWChar* text) {
         length += n;
     }
     bytes[length] = '\0';
-    out.writeBytes(bytes, static_cast<uint32_t>(length));
+    put(out, bytes, static_cast<size_t>(length));
 }
 
 // Integer part i, ".", the zeros that bring n to seven digits, n.
-void writeSevenDecimals(ValueLineOutput& out, int64_t i, int32_t n) {
+void writeSevenDecimals(ValueLine& out, int64_t i, int32_t n) {
     if (n >= 10000000) {  // the fraction rounded up to a whole
         ++i;
         n = 0;
@@ -60,16 +66,16 @@ void writeSevenDecimals(ValueLineOutput& out, int64_t i, int32_t n) {
 }
 
 // Values beyond the 32-bit integer part: the exact digits at seven decimals.
-void writeLargeSevenDecimals(ValueLineOutput& out, double magnitude) {
+void writeLargeSevenDecimals(ValueLine& out, double magnitude) {
     char digits[kLargestDigitLimit + 2];
     const FixedDigits f = fixedDigits(magnitude, 7, digits, kLargestDigitLimit);
-    out.writeBytes(digits, static_cast<uint32_t>(f.point));
+    put(out, digits, static_cast<size_t>(f.point));
     writeText(out, ".");
-    out.writeBytes(digits + f.point, 7);
+    put(out, digits + f.point, 7);
 }
 
 // The special values and the sign; false when nothing more is to be written.
-bool writeSignOrSpecial(ValueLineOutput& out, double v) {
+bool writeSignOrSpecial(ValueLine& out, double v) {
     if (std::isnan(v)) {
         writeText(out, "nan");
         return false;
@@ -82,7 +88,7 @@ bool writeSignOrSpecial(ValueLineOutput& out, double v) {
     return true;
 }
 
-void writeDouble(ValueLineOutput& out, double v) {
+void writeDouble(ValueLine& out, double v) {
     if (!writeSignOrSpecial(out, v)) return;
     const double m = std::fabs(v);
     if (m >= 2147483648.0) {
@@ -96,7 +102,7 @@ void writeDouble(ValueLineOutput& out, double v) {
 }
 
 // The same steps in single precision where the value is a float.
-void writeFloat(ValueLineOutput& out, float v) {
+void writeFloat(ValueLine& out, float v) {
     if (!writeSignOrSpecial(out, v)) return;
     const float m = std::fabs(v);
     if (m >= 2147483648.0f) {
@@ -127,7 +133,8 @@ int formatInteger(int64_t value, char* out) {
     return length;
 }
 
-void writeValueLine(ValueLineOutput& out, const int32_t kinds[3], const uint64_t values[3]) {
+void composeValueLine(ValueLine& out, const int32_t kinds[3], const uint64_t values[3], const char* const hex64[3]) {
+    out.parts = 0;
     for (int k = 0; k < 3; ++k) {
         const uint64_t value = values[k];
         // A null pointer counts as an empty value: only its blank is written.
@@ -136,14 +143,9 @@ void writeValueLine(ValueLineOutput& out, const int32_t kinds[3], const uint64_t
         case valueText:
             if (pointer) writeTextValue(out, static_cast<const QLWChar*>(pointer));
             break;
-        case valueHex64: {
-            char hex[256];
-            hex[0] = '\0';
-            out.formatHex64(value, hex, sizeof hex);
-            hex[sizeof hex - 1] = '\0';
-            writeText(out, hex);
+        case valueHex64:
+            writeText(out, hex64[k]);
             break;
-        }
         case valueInt:
             writeInteger(out, static_cast<int32_t>(static_cast<uint32_t>(value)));
             break;
