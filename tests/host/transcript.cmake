@@ -1,5 +1,6 @@
 # Runs PROGRAM demo (through RUNNER) and compares its standard output with
 # the transcript EXPECTED, showing the first line that differs.
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${RUNNER} ${PROGRAM} demo OUTPUT_VARIABLE actual RESULT_VARIABLE status)
 file(READ ${EXPECTED} expected)
 if(actual STREQUAL expected AND status EQUAL 0)
@@ -11,6 +12,8 @@ foreach(text actual expected)
   list(LENGTH ${text}_lines ${text}_count)
 endforeach()
 set(line 0)
+set(got "")
+set(want "")
 while(got STREQUAL want AND (line LESS actual_count OR line LESS expected_count))
   set(got "(no more output)")
   set(want "(the end of the transcript)")

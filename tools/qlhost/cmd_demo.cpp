@@ -99,7 +99,7 @@ void showDataFile(ICommon* s, HWND host) {
     s->GetJobsFolder(jobs, 512);
     // A name of this run's own, so that two demos can run side by side.
     const std::wstring path = std::wstring(jobs) + L"\\qlhost demo " + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    const int lines = 1000000;  // long enough for the bar to appear
+    const int lines = 1000000;  // about a second or more: the bar appears after the first one
     MessageTicker ticker;
     const DWORD start = GetTickCount();
     // One bar for both passes: the writes move it to the bytes written, the
