@@ -61,7 +61,8 @@ inline bool isFolder(const std::wstring& path) {
 std::string systemMessage(DWORD code);
 
 // Closes (after options.closeAfterMs) and photographs (into
-// options.shotsFolder, as NAME-N.bmp) every window this process shows while
+// options.shotsFolder, as COMMAND-N-TITLE.bmp, the title
+// with a dash for each character other than a letter or digit) every window this process shows while
 // it is alive.
 class WindowWatch {
 public:

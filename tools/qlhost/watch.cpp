@@ -118,9 +118,11 @@ WindowWatch::WindowWatch(const WindowOptions& options, std::string name) {
                 if (fresh || Clock::now() - seen->second < std::chrono::milliseconds(600)) continue;
                 seen->second = Clock::time_point{};
                 if (hostkit::isDialog(w)) fitCaption(w);
-                const std::wstring file = options.shotsFolder + L"\\" +
-                                          std::wstring(name.begin(), name.end()) + L"-" + std::to_wstring(++shots) +
-                                          L".bmp";
+                std::wstring title = hostkit::windowText(w);
+                for (wchar_t& c : title)
+                    if (!iswalnum(c)) c = L'-';
+                const std::wstring file = options.shotsFolder + L"\\" + std::wstring(name.begin(), name.end()) +
+                                          L"-" + std::to_wstring(++shots) + L"-" + title + L".bmp";
                 if (!saveWindowShot(w, file)) std::fprintf(stderr, "cannot save %s\n", narrow(file).c_str());
             }
             if (options.closeAfterMs <= 0 || Clock::now() < closeAt) continue;
