@@ -18,6 +18,27 @@
  * terminator included.  Booleans are one byte (QLBool): the library reads
  * only the low byte of a boolean argument and treats any non-zero byte as
  * true, and returns 0 or 1.
+ *
+ * What each result that is a truth value or a code means:
+ *   OpenFile, OpenFileHandle   1: the file is open (0: see GetLastErrorText)
+ *   PopElement                 1: an element was taken (0: the array is empty)
+ *   CopyElement,
+ *   GetElementPointer          1: the index names an element (0: outside)
+ *   SeekRead                   1: the read position moved
+ *   InflateBegin               1: zlib is loaded and the block started
+ *   InflateBlock               1: the end of the compressed data was reached;
+ *                              0: more output room is needed, or the input
+ *                              is truncated or corrupt
+ *   ParseFractionalMeasureW,
+ *   ParseFractionalMeasureA,
+ *   ParseFractionalMeasureRounded
+ *                              NOT success: 1 when the text ends in a sign
+ *                              ("+" or "-"), 0 otherwise; the value is
+ *                              stored either way
+ *   BrowseOpenFile, BrowseSaveFile, BrowseFolder
+ *                              1: the user chose; 0: cancelled or nothing
+ *   FindField                  0: found; -1: not found before the end
+ *   ShowTaxCalculator          1: results shown; 2: cancelled; 0: no dialog
  */
 #ifndef QLCOMMON_H
 #define QLCOMMON_H
@@ -337,7 +358,12 @@ typedef ICommon* (*QLGetQLObjectFn)(void* hostContext);
 typedef int32_t (*QLReleaseFn)(void);
 typedef void (*QLDestroyFn)(ICommon* object);
 
-/* Every slot sits at slot number times the size of a pointer. */
+/*
+ * Every slot sits at slot number times the size of a pointer.  The checks
+ * need C11 or C++11; older language levels (C99) skip them quietly.
+ */
+#if defined(__cplusplus) ? (__cplusplus >= 201103L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201103L)) \
+                         : (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L)
 #ifdef __cplusplus
 #define QL_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
 #else
@@ -421,5 +447,6 @@ QL_STATIC_ASSERT(sizeof(QLBool) == 1, "one-byte booleans");
 QL_STATIC_ASSERT(sizeof(QLWChar) == 2, "UTF-16 code units");
 #undef QL_CHECK_SLOT
 #undef QL_STATIC_ASSERT
+#endif /* C11 or C++11 */
 
 #endif /* QLCOMMON_H */

@@ -1,13 +1,18 @@
-// A C++ host linked against the installed import library.
+// A C++ host: one service object, a few operations, the object handed back.
 #include <cstdio>
+#include <cwchar>
 
 #include "qlcommon.h"
 
 int main() {
     ICommon* obj = GetQLObject(nullptr);
-    bool ok = obj->GetInterfaceVersion() == 7 && obj->MulDivRound(2.0, 3.0, 1.0) == obj->MulDivRound2(2.0, 3.0, 1.0);
+    QLWChar text[32];
+    obj->FormatMeasure(1500, text, 32, unitInches, 3);  // "1.500"
+    int32_t thousandths = 0;
+    obj->ParseFractionalMeasureRounded(L"1 1/2", unitInches, &thousandths, unitThousandths);
+    bool ok = obj->GetInterfaceVersion() == 7 && std::wcscmp(text, L"1.500") == 0 && thousandths == 1500;
     QLDestroy(obj);
-    ok = ok && QLRelease() == 0;
+    ok = ok && QLRelease() == 0;  // no object left alive
     std::printf("sample C++ host: %s\n", ok ? "ok" : "FAILED");
     return ok ? 0 : 1;
 }

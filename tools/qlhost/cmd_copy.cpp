@@ -9,31 +9,31 @@
 namespace qlhost {
 namespace {
 
-// The library's message for a failed stream open.
-std::string openError(Service& s) {
-    wchar_t text[72] = L"unknown error";
+// The library's message for the last failed stream open.
+std::string streamError(Object& s) {
+    wchar_t text[72] = L"";
     s->GetLastErrorText(text, 72);
     return narrow(text);
 }
 
-int runCopy(Library& lib, const Args& args) {
-    if (args.size() < 2 || args.size() > 3 || (args.size() == 3 && args[2] != L"--handle")) {
-        std::fprintf(stderr, "usage: qlhost copy IN OUT [--handle]\n");
-        return 2;
-    }
+}  // namespace
+
+int runCopy(const Args& args, const WindowOptions&) {
+    if (args.size() < 2) throw UsageError(args.empty() ? "IN and OUT are missing" : "OUT is missing");
+    if (args.size() == 3 && args[2] != L"--handle") throw UsageError("unexpected argument '" + narrow(args[2]) + "'");
+    noMoreThan(args, 3);
     const bool handle = args.size() == 3;
-    Service reader(lib), writer(lib);  // one data file per service object
-    if (!reader->OpenFile(args[0].c_str(), qlModeRead, 0)) {
-        std::fprintf(stderr, "qlhost copy: cannot open %s: %s\n", narrow(args[0]).c_str(), openError(reader).c_str());
-        return 1;
-    }
+    const std::wstring in = hostPath(args[0]), out = hostPath(args[1]);
+    Object reader, writer;  // one data file per service object
+    if (isFolder(in)) throw Failure("cannot open " + narrow(in) + ": it is a folder");
+    if (!reader->OpenFile(in.c_str(), qlModeRead, 0))
+        throw Failure("cannot open " + narrow(in) + ": " + streamError(reader));
     const uint32_t length = reader->GetByteCount();
-    const bool opened = handle ? writer->OpenFileHandle(args[1].c_str(), qlModeWrite, 0)
-                               : writer->OpenFile(args[1].c_str(), qlModeWrite, 0);
-    if (!opened) {
-        std::fprintf(stderr, "qlhost copy: cannot create %s%s%s\n", narrow(args[1]).c_str(), handle ? "" : ": ",
-                     handle ? "" : openError(writer).c_str());
-        return 1;
+    if (handle) {
+        if (!writer->OpenFileHandle(out.c_str(), qlModeWrite, 0))
+            throw Failure("cannot create " + narrow(out) + ": " + systemMessage(GetLastError()));
+    } else if (!writer->OpenFile(out.c_str(), qlModeWrite, 0)) {
+        throw Failure("cannot create " + narrow(out) + ": " + streamError(writer));
     }
     std::vector<char> piece(65536);
     uint64_t copied = 0;
@@ -47,13 +47,8 @@ int runCopy(Library& lib, const Args& args) {
     std::printf("source length: %u bytes\n", length);
     std::printf("bytes read:    %llu\n", static_cast<unsigned long long>(copied));
     std::printf("bytes written: %u (%s back end)\n", accepted, handle ? "system-handle" : "stream");
-    return copied == length && accepted == length ? 0 : 1;
+    if (copied != length || accepted != length) throw Failure("the copy is incomplete");
+    return 0;
 }
 
-const bool registered = registerCommand(
-    {"copy", "IN OUT [--handle]",
-     "copies IN to OUT through the data file (stream reads; stream or --handle writes), prints byte counts",
-     runCopy});
-
-}  // namespace
 }  // namespace qlhost

@@ -14,22 +14,31 @@
 #include <thread>
 #include <vector>
 
+#include "hostkit/dialogs.h"
+#include "object/owned.h"
 #include "qlhost.h"
 
 namespace qlhost {
-
-// The calculator's guided run, in cmd_calc.cpp.
-int runCalculatorExample(Library& lib, HWND owner);
 
 namespace {
 
 std::string text(const wchar_t* w) { return narrow(w); }
 
+// A path with the user's profile folder written as %USERPROFILE%, so that
+// the demo prints the same on every machine.
+std::string masked(const wchar_t* path) {
+    wchar_t profile[512] = {};
+    const DWORD n = GetEnvironmentVariableW(L"USERPROFILE", profile, 512);
+    const std::wstring p(path);
+    if (n == 0 || n >= 512 || _wcsnicmp(p.c_str(), profile, n) != 0) return narrow(p);
+    return "%USERPROFILE%" + narrow(p.substr(n));
+}
+
 void showFolders(ICommon* s) {
     std::printf("-- folders and settings\n");
     wchar_t path[512];
     s->GetUserProductFolder(path, 512);
-    std::printf("user product folder:   %s\n", text(path).c_str());
+    std::printf("user product folder:   %s\n", masked(path).c_str());
     s->GetCommonProductFolder(path, 512);
     std::printf("common product folder: %s\n", text(path).c_str());
     s->GetJobsFolder(path, 512);
@@ -37,9 +46,7 @@ void showFolders(ICommon* s) {
     s->GetCacheFolder(path, 512);
     std::printf("cache folder:          %s\n", text(path).c_str());
     const wchar_t* settings = s->GetSettingsFilePath();
-    std::printf("settings file:         %s\n", settings ? text(settings).c_str() : "(none)");
-    s->GetJobFilePath(path, 512);
-    std::printf("job file setting:      %s\n\n", text(path).c_str());
+    std::printf("settings file:         %s\n\n", settings ? masked(settings).c_str() : "(none)");
 }
 
 void showMeasures(ICommon* s) {
@@ -90,8 +97,9 @@ void showDataFile(ICommon* s, HWND host) {
     std::printf("-- data file with the progress bar\n");
     wchar_t jobs[512];
     s->GetJobsFolder(jobs, 512);
-    std::wstring path = std::wstring(jobs) + L"\\qlhost demo values.txt";
-    const int lines = 1000000;  // long enough for the bar to appear
+    // A name of this run's own, so that two demos can run side by side.
+    const std::wstring path = std::wstring(jobs) + L"\\qlhost demo " + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const int lines = 1000000;  // about a second or more: the bar appears after the first one
     MessageTicker ticker;
     const DWORD start = GetTickCount();
     // One bar for both passes: the writes move it to the bytes written, the
@@ -100,7 +108,7 @@ void showDataFile(ICommon* s, HWND host) {
     if (!s->OpenFile(path.c_str(), qlModeWrite, 0)) {
         wchar_t why[128];
         s->GetLastErrorText(why, 128);
-        std::printf("cannot open %s: %s\n\n", text(path.c_str()).c_str(), text(why).c_str());
+        std::printf("cannot open a file in the jobs folder: %s\n\n", text(why).c_str());
         s->EndProgress();
         return;
     }
@@ -111,7 +119,7 @@ void showDataFile(ICommon* s, HWND host) {
     }
     const uint32_t written = s->GetByteCount();
     s->CloseFile();
-    std::printf("wrote %d value lines, %u bytes, to %s\n", lines, written, text(path.c_str()).c_str());
+    std::printf("wrote %d value lines, %u bytes, to a file in the jobs folder\n", lines, written);
 
     s->OpenFile(path.c_str(), qlModeRead, 0);
     char line[256];
@@ -127,10 +135,14 @@ void showDataFile(ICommon* s, HWND host) {
     s->EndProgress();
     DeleteFileW(path.c_str());
     std::printf("read back %d lines; the last: \"%s\"\n", read, last.c_str());
-    std::printf("%lu ms in all; progress bar %s (it appears only after the first second)\n\n",
-                GetTickCount() - start, shown ? "shown" : "not shown");
+    std::printf("\n");
+    // Timings differ from run to run: they go to the error stream.
+    std::fprintf(stderr, "(%lu ms in all; progress bar %s: it appears only after the first second)\n",
+                 GetTickCount() - start, shown ? "shown" : "not shown");
 }
 
+void freeModule(HMODULE module) { FreeLibrary(module); }
+using Module = ql::Owned<HMODULE, freeModule>;
 using CompressFn = int (*)(unsigned char*, unsigned long*, const unsigned char*, unsigned long);
 
 void showInflate(ICommon* s) {
@@ -138,12 +150,11 @@ void showInflate(ICommon* s) {
     wchar_t cache[512];
     s->GetCacheFolder(cache, 512);
     std::wstring zlibPath = std::wstring(cache) + L"\\ZLIB1.dll";
-    HMODULE zlib = LoadLibraryW(zlibPath.c_str());
-    auto compress = zlib ? reinterpret_cast<CompressFn>(reinterpret_cast<void*>(GetProcAddress(zlib, "compress")))
+    Module zlib(LoadLibraryW(zlibPath.c_str()));
+    auto compress = zlib ? reinterpret_cast<CompressFn>(reinterpret_cast<void*>(GetProcAddress(zlib.get(), "compress")))
                          : nullptr;
     if (!compress) {
         std::printf("ZLIB1.dll is not in the cache folder (tools/demo puts it there)\n\n");
-        if (zlib) FreeLibrary(zlib);
         return;
     }
     std::string original;
@@ -152,7 +163,7 @@ void showInflate(ICommon* s) {
     unsigned long packedSize = static_cast<unsigned long>(packed.size());
     compress(packed.data(), &packedSize, reinterpret_cast<const unsigned char*>(original.data()),
              static_cast<unsigned long>(original.size()));
-    FreeLibrary(zlib);
+    zlib.reset();
 
     std::vector<char> out(original.size() + 16);
     uint32_t produced = 0;
@@ -169,12 +180,16 @@ void showInflate(ICommon* s) {
     std::printf("first line: %s\n", first);
 }
 
-int runDemo(Library& lib, const Args&) {
+}  // namespace
+
+int runDemo(const Args& args, const WindowOptions&) {
+    noMoreThan(args, 0);
+    hostkit::Library& lib = hostkit::library();
     std::printf("QLCommon.dll demo\n\n");
-    HWND host = CreateWindowExW(0, L"STATIC", L"qlhost demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 640, 400,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hostkit::HostWindow window(L"qlhost demo", 40, 40, 640, 400);
+    HWND host = window.get();
     {
-        Service service(lib);
+        Object service;
         std::printf("interface version %u, live objects %d\n\n", service->GetInterfaceVersion(), lib.release());
         showFolders(service.get());
         showMeasures(service.get());
@@ -184,8 +199,7 @@ int runDemo(Library& lib, const Args&) {
     int result = 0;
     if (host) {
         std::printf("\n-- tax calculator (a worked example, typed in by the demo)\n");
-        result = runCalculatorExample(lib, host);
-        DestroyWindow(host);
+        result = runCalculatorExample(host);
     } else {
         std::printf("\n(no display: the tax calculator is skipped)\n");
     }
@@ -193,8 +207,4 @@ int runDemo(Library& lib, const Args&) {
     return result;
 }
 
-const bool registered = registerCommand(
-    {"demo", "", "the default scenario: a short tour of the library", runDemo});
-
-}  // namespace
 }  // namespace qlhost

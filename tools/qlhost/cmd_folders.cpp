@@ -14,8 +14,11 @@ void show(const char* label, const std::wstring& path) {
     std::printf("  [%c] %-24s %s\n", exists(path) ? 'x' : ' ', label, narrow(path).c_str());
 }
 
-int runFolders(Library& lib, const Args&) {
-    Service s(lib);
+}  // namespace
+
+int runFolders(const Args& args, const WindowOptions&) {
+    noMoreThan(args, 0);
+    Object s;
     using Getter = void (ICommon::*)(QLWChar*, int32_t);
     auto get = [&](Getter op) {
         wchar_t buf[1024] = {};
@@ -47,9 +50,4 @@ int runFolders(Library& lib, const Args&) {
     return 0;
 }
 
-const bool registered = registerCommand(
-    {"folders", "", "prints the folder tree, marking [x] what exists (creating what the operations create)",
-     runFolders});
-
-}  // namespace
 }  // namespace qlhost

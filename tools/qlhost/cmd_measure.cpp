@@ -1,9 +1,10 @@
-// qlhost measure: converts a measure text to thousandths of an inch, or
+// qlhost measure: a measure text to thousandths of an inch, or whole
 // thousandths to text in a unit, through the library's table.
-//   qlhost measure "1 1/2" --from inches --to thousandths
-//   qlhost measure 1500 --from thousandths --to inches --decimals 3
+//   qlhost measure "1 1/2"                       inches to thousandths: 1500
+//   qlhost measure 1500 --to inches --decimals 3 thousandths to text: 1.500
 #include <cstdio>
-#include <cwchar>
+#include <limits>
+#include <regex>
 #include <string>
 
 #include "qlhost.h"
@@ -11,64 +12,61 @@
 namespace qlhost {
 namespace {
 
-int unitCode(const std::wstring& name) {
-    const wchar_t* names[] = {L"feet", L"inches", L"thousandths", L"centimeters", L"millimeters"};
+const wchar_t* const kUnits[] = {L"feet", L"inches", L"thousandths", L"centimetres", L"millimetres"};
+
+int unitCode(const std::wstring& name, const char* option) {
     for (int i = 0; i < 5; ++i)
-        if (name == names[i]) return i;
-    if (name == L"centimetres") return unitCentimeters;
-    if (name == L"millimetres") return unitMillimeters;
-    return -1;
+        if (name == kUnits[i]) return i;
+    if (name == L"centimeters") return unitCentimeters;
+    if (name == L"millimeters") return unitMillimeters;
+    throw UsageError(std::string(option) + ": unknown unit '" + narrow(name) + "'");
 }
 
-int usage() {
-    std::fprintf(stderr,
-                 "usage: qlhost measure TEXT --from UNIT --to UNIT [--decimals N]\n"
-                 "  units: feet inches thousandths centimeters millimeters\n"
-                 "  --to thousandths: TEXT in the --from unit to thousandths of an inch\n"
-                 "                    (inches: fractions and a trailing sign allowed)\n"
-                 "  --from thousandths: TEXT (a whole number) to the --to unit\n");
-    return 2;
+// What a user types for a length: a decimal number or a fraction ("3/4",
+// "1 1/2", "3\4"), then "mm" or "dia" markers and a last "+" or "-".
+void checkMeasureText(const std::wstring& text) {
+    static const std::wregex form(LR"(^[-+]?(\d+\.?\d*|\.\d+)(( [-+]?\d+)?[/\\][-+]?(\d+\.?\d*|\.\d+))?( ?(mm|dia))*[-+]?$)");
+    static const std::wregex zeroDenominator(LR"([/\\][-+]?0*\.?0*( |mm|dia|[-+]|$))");
+    if (!std::regex_match(text, form))
+        throw UsageError("'" + narrow(text) + "' is not a measure (a number or a fraction like 1 1/2, "
+                         "then mm or dia, then a sign)");
+    if (std::regex_search(text, zeroDenominator)) throw UsageError("'" + narrow(text) + "' divides by zero");
 }
 
-int runMeasure(Library& lib, const Args& args) {
-    std::wstring text, from = L"inches", to = L"thousandths";
-    int decimals = 3;
+}  // namespace
+
+int runMeasure(const Args& args, const WindowOptions&) {
+    std::wstring text;
     bool haveText = false;
+    int from = unitInches, to = unitThousandths, decimals = 3;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == L"--from" && i + 1 < args.size()) from = args[++i];
-        else if (args[i] == L"--to" && i + 1 < args.size()) to = args[++i];
-        else if (args[i] == L"--decimals" && i + 1 < args.size()) decimals = std::wcstol(args[++i].c_str(), nullptr, 10);
-        else if (!haveText) { text = args[i]; haveText = true; }
-        else return usage();
+        const bool option = args[i] == L"--from" || args[i] == L"--to" || args[i] == L"--decimals";
+        if (option && i + 1 >= args.size()) throw UsageError(narrow(args[i]) + " needs a value");
+        if (args[i] == L"--from") from = unitCode(args[++i], "--from");
+        else if (args[i] == L"--to") to = unitCode(args[++i], "--to");
+        else if (args[i] == L"--decimals") decimals = wholeNumber(args[++i], 0, 12, "--decimals");
+        else if (haveText) throw UsageError("unexpected argument '" + narrow(args[i]) + "'");
+        else text = args[i], haveText = true;
     }
-    const int fromUnit = unitCode(from), toUnit = unitCode(to);
-    if (!haveText || fromUnit < 0 || toUnit < 0) return usage();
-    Service service(lib);
-    if (toUnit == unitThousandths) {
+    if (!haveText) throw UsageError("TEXT is missing");
+    Object service;
+    if (to == unitThousandths) {
+        checkMeasureText(text);
         // Inches go through the fractional parser, which converts only
-        // inches to thousandths; other units through ParseMeasure.  Both
-        // readings are shown on the error stream.
+        // inches to thousandths; other units through ParseMeasure.
         int32_t rounded = 0;
-        float value = 0;
-        const bool sign = service->ParseFractionalMeasureW(text.c_str(), fromUnit, &value, unitThousandths) != 0;
-        service->ParseFractionalMeasureRounded(text.c_str(), fromUnit, &rounded, unitThousandths);
-        const int32_t parsed = service->ParseMeasure(text.c_str(), fromUnit);
-        std::printf("%d\n", fromUnit == unitInches ? rounded : parsed);
-        std::fprintf(stderr, "ParseFractionalMeasureW: %.4f%s; ParseMeasure: %d\n", value,
-                     sign ? " (signed)" : "", parsed);
+        const bool sign = service->ParseFractionalMeasureRounded(text.c_str(), from, &rounded, unitThousandths);
+        std::printf("%d\n", from == unitInches ? rounded : service->ParseMeasure(text.c_str(), from));
+        if (sign) std::fprintf(stderr, "(the text ends in a sign)\n");
         return 0;
     }
-    if (fromUnit != unitThousandths) return usage();
-    const int32_t thousandths = service->ParseMeasure(text.c_str(), unitThousandths);
+    if (from != unitThousandths) throw UsageError("one of --from and --to must be thousandths");
+    const int32_t thousandths = wholeNumber(text, std::numeric_limits<int32_t>::min(),
+                                            std::numeric_limits<int32_t>::max(), "TEXT in thousandths");
     wchar_t out[128];
-    service->FormatMeasure(thousandths, out, 128, toUnit, decimals);
+    service->FormatMeasure(thousandths, out, 128, to, decimals);
     std::printf("%s\n", narrow(out).c_str());
     return 0;
 }
 
-const bool registered = registerCommand(
-    {"measure", "TEXT --from UNIT --to UNIT [--decimals N]",
-     "converts a measure text to thousandths, or thousandths to a unit", runMeasure});
-
-}  // namespace
 }  // namespace qlhost

@@ -2,6 +2,8 @@
 // moving across it; the bar appears after the first second.
 #include <cstdio>
 
+#include "hostkit/dialogs.h"
+#include "object/owned.h"
 #include "qlhost.h"
 
 namespace qlhost {
@@ -15,34 +17,31 @@ void pump() {
     }
 }
 
-int runProgress(Library& lib, const Args& args) {
-    const int seconds = args.empty() ? 4 : _wtoi(args[0].c_str());
-    const int steps = seconds > 0 ? seconds * 20 : 80;
-    HWND owner = CreateWindowExW(0, L"STATIC", L"qlhost progress", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 640,
-                                 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+void stopTimer(UINT_PTR timer) { KillTimer(nullptr, timer); }
+using ThreadTimer = ql::Owned<UINT_PTR, stopTimer>;
+
+}  // namespace
+
+int runProgress(const Args& args, const WindowOptions& options) {
+    noMoreThan(args, 1);
+    const int seconds = args.empty() ? 4 : wholeNumber(args[0], 1, 60, "SECONDS");
+    const int steps = seconds * 20;
+    hostkit::HostWindow owner(L"qlhost progress", 40, 40, 640, 400);
     // Each update waits for a message to this thread: a thread timer
     // provides one every 10 ms.
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
-    {
-        Service service(lib);
-        service->BeginProgress(owner, GetModuleHandleW(nullptr), steps);
-        const DWORD start = GetTickCount();
-        for (int i = 1; i <= steps; ++i) {
-            Sleep(50);
-            pump();
-            service->SetProgressPos(i);
-            if (i % 20 == 0) std::printf("position %d of %d after %lu ms\n", i, steps, GetTickCount() - start);
-        }
+    ThreadTimer timer(SetTimer(nullptr, 0, 10, nullptr));
+    Object service;
+    WindowWatch watch(options, "progress");
+    service->BeginProgress(owner.get(), GetModuleHandleW(nullptr), steps);
+    for (int i = 1; i <= steps; ++i) {
+        Sleep(50);
         pump();
-        service->EndProgress();
+        service->SetProgressPos(i);
+        if (i % 20 == 0) std::printf("position %d of %d\n", i, steps);
     }
-    KillTimer(nullptr, timer);
-    DestroyWindow(owner);
+    pump();
+    service->EndProgress();
     return 0;
 }
 
-const bool registered = registerCommand(
-    {"progress", "[SECONDS]", "shows the delayed progress bar for a few seconds (default 4)", runProgress});
-
-}  // namespace
 }  // namespace qlhost

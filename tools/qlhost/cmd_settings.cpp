@@ -5,19 +5,17 @@
 #include "qlhost.h"
 
 namespace qlhost {
-namespace {
 
-int runSettings(Library& lib, const Args& args) {
-    Service s(lib);
-    for (size_t i = 0; i < args.size(); i += 2) {  // an option and its path
-        if (i + 1 >= args.size() || (args[i] != L"--job" && args[i] != L"--graphix")) {
-            std::fprintf(stderr, "usage: qlhost settings [--job PATH] [--graphix PATH]\n");
-            return 2;
-        }
+int runSettings(const Args& args, const WindowOptions&) {
+    Object s;
+    for (size_t i = 0; i < args.size(); i += 2) {
+        if (args[i] != L"--job" && args[i] != L"--graphix") throw UsageError("unexpected argument '" + narrow(args[i]) + "'");
+        if (i + 1 >= args.size()) throw UsageError(narrow(args[i]) + " needs a PATH");
+        const std::wstring path = hostPath(args[i + 1]);
         if (args[i] == L"--job")
-            s->SetJobFilePath(args[i + 1].c_str());
+            s->SetJobFilePath(path.c_str());
         else
-            s->SetGraphixFilePath(args[i + 1].c_str());
+            s->SetGraphixFilePath(path.c_str());
     }
     wchar_t job[512] = {}, graphix[512] = {};
     s->GetJobFilePath(job, 512);
@@ -29,9 +27,4 @@ int runSettings(Library& lib, const Args& args) {
     return 0;
 }
 
-const bool registered = registerCommand(
-    {"settings", "[--job PATH] [--graphix PATH]", "sets and shows the two remembered paths of the settings file",
-     runSettings});
-
-}  // namespace
 }  // namespace qlhost

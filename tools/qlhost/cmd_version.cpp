@@ -4,22 +4,19 @@
 #include "qlhost.h"
 
 namespace qlhost {
-namespace {
 
-int runVersion(Library& lib, const Args&) {
+int runVersion(const Args& args, const WindowOptions&) {
+    noMoreThan(args, 0);
+    hostkit::Library& lib = hostkit::library();
     std::printf("live objects at start: %d\n", lib.release());
     {
-        Service a(lib);
+        Object a;
         std::printf("interface version:     %u\n", a->GetInterfaceVersion());
-        Service b(lib);
+        Object b;
         std::printf("live objects with two: %d\n", lib.release());
     }
     std::printf("live objects at end:   %d\n", lib.release());
     return 0;
 }
 
-const bool registered = registerCommand(
-    {"version", "", "prints the interface version and the live-object count", runVersion});
-
-}  // namespace
 }  // namespace qlhost

@@ -1,47 +1,34 @@
 #!/usr/bin/env bash
-# Screenshots of the library's windows under Xvfb: the progress bar, a
-# missing-font warning and the three pickers, each shown by qlhost.
-#   tools/shots/windows.sh [OUTDIR]      (default docs/images)
-# Builds the DLL and qlhost if needed and runs them in a Wine session of
-# their own (tools/wine-session), so nothing else on the display is caught.
+# Screenshots of the library's windows: the progress bar, a missing-font
+# warning and the three pickers, each shown by qlhost on a private display
+# (tools/demo without DISPLAY: its own Wine session and Xvfb) and saved as PNG.
+#   tools/shots/windows.sh [FOLDER]      (default docs/images)
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-root=$(pwd)
-out=${1:-docs/images}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+out=${1:-$root/docs/images}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j2 --target QLCommon qlhost >/dev/null
-source tools/wine-session
-ql_wine_session_start build/win64/wineprefix
-qlhost="$root/build/win64/bin/qlhost.exe"
-
-# The whole screen, cut down to what is drawn on it.
-shoot() {
-  import -display "$DISPLAY" -window root "$out/$1.png"
-  convert "$out/$1.png" -trim +repage "$out/$1.png"
-  echo "wrote $out/$1.png"
-}
-
-# Runs qlhost in the background, takes the shot after DELAY seconds, then
-# waits for qlhost (its --close-after closes the dialog).
-shot_of() {
-  local name=$1 delay=$2
-  shift 2
-  (cd "$work" && exec wine "$qlhost" "$@" >/dev/null 2>&1) &
-  local pid=$!
-  sleep "$delay"
-  shoot "$name"
-  wait "$pid" || true
-}
-
+work=$(mktemp -d "${TMPDIR:-/tmp}/qlhost-windows.XXXXXX")
+trap 'rm -rf "$work"' EXIT
 # Something to see in the pickers' folder.
-work="$WINEPREFIX/drive_c/shots"
 mkdir -p "$work/Spring jobs" "$work/Summer jobs"
 touch "$work/shelf.pdf" "$work/table.job" "$work/sign.pdf"
 
-shot_of progress-bar 3 progress 5
-shot_of warning-font 4 warn "Copperplate Script" 2 --close-after 6000
-shot_of picker-open 5 open pdf --close-after 8000
-shot_of picker-save 5 save "Save the job" pdf --close-after 8000
-shot_of picker-folder 5 folder 'C:\shots' --close-after 8000
+# shot NAME TITLE COMMAND...: runs the command in the folder above and keeps
+# the screenshot of its window titled TITLE (dashes for other characters).
+shot() {
+  local name=$1 title=$2
+  shift 2
+  rm -rf "$work/shots" && mkdir "$work/shots"
+  (cd "$work" && env -u DISPLAY "$root/tools/demo" --shots "$work/shots" "$@" >/dev/null 2>&1) || true
+  local files=("$work/shots/"*"-$title.bmp")
+  [ -f "${files[0]}" ] || { echo "no screenshot of $title from: $*" >&2; return 1; }
+  convert "${files[0]}" "$out/$name.png"
+  echo "wrote $out/$name.png"
+}
+
+shot progress-bar '' progress 3
+shot warning-font Font-is-either-missing-or-irrelevant warn "Copperplate Script" 2 --close-after 3000
+shot picker-open Open open pdf --close-after 4000
+shot picker-save Save-the-job save "Save the job" pdf --close-after 4000
+shot picker-folder Select-Folder folder "$work" --close-after 4000
