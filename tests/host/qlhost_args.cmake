@@ -2,6 +2,8 @@
 # row: the arguments (separated by |), the exit status, a pattern of what it
 # prints.  Paths are Unix paths, which qlhost turns into Windows paths.
 cmake_minimum_required(VERSION 3.20)
+file(MAKE_DIRECTORY "${CACHE}")
+file(COPY_FILE "${ZLIB}" "${CACHE}/ZLIB1.dll")
 set(dir ${CMAKE_CURRENT_BINARY_DIR}/qlhost-args)
 file(REMOVE_RECURSE ${dir})
 file(WRITE ${dir}/in.txt "not zlib\n")

@@ -1,6 +1,8 @@
 # Runs PROGRAM demo (through RUNNER) and compares its standard output with
 # the transcript EXPECTED; a difference is shown as a unified diff, the
 # transcript's lines marked -, the program's +.
+file(MAKE_DIRECTORY "${CACHE}")
+file(COPY_FILE "${ZLIB}" "${CACHE}/ZLIB1.dll")
 execute_process(COMMAND ${RUNNER} ${PROGRAM} demo OUTPUT_FILE qlhost_demo.out RESULT_VARIABLE status)
 execute_process(COMMAND diff -u --label expected --label came ${EXPECTED} qlhost_demo.out RESULT_VARIABLE differ)
 if(differ OR NOT status EQUAL 0)
