@@ -52,7 +52,7 @@ static const struct Case {
     {"ReadWideField to the end", 'w', S(ReadWideField), "i=pihb", {P_BUF, 30, 'x', 0}, 8, 'w', "ab;cd?ef|"},
     {"BeginElements", 0, S(BeginElements), "v=i", {4}, 0, 'e', "3 2"},
     {"CopyElement", 'e', S(CopyElement), "b=ip", {1, P_OUT}, 1, 'o', "2"},
-    {"CopyElement past the end", 'e', S(CopyElement), "b=ip", {5, P_OUT}, 0, 'o', "0"},
+    {"CopyElement at the count", 'e', S(CopyElement), "b=ip", {3, P_OUT}, 0, 'o', "0"},
     {"PopElement", 'e', S(PopElement), "b=p", {P_OUT}, 1, 'o', "3"},
     {"CopyLine", 0, S(CopyLine), "i=pipi", {P_ABC, 5, P_BUF, 16}, 5, 'a', "abcde####"},
     {"WriteBytes, counted", 0, S(WriteBytes), "v=pi", {P_NULL, 7}, 0, 'c', "7"},

@@ -32,7 +32,7 @@ static int slot_calls[QL_SLOT_COUNT];
 static ICommon* obj;
 static const ICommonVtbl* t;
 static char row[300]; /* the call being made */
-static int rep;       /* the repetition of the scenario being run */
+static int rep, capacity_now; /* the scenario's repetition; the capacity of the text being checked */
 static HWND parent;
 
 static void fresh_object(void) {
@@ -42,8 +42,8 @@ static void fresh_object(void) {
 }
 
 static LONG WINAPI on_crash(EXCEPTION_POINTERS* e) {
-    printf("crash: exception 0x%08lx in slot %ld, last call %s\n0 passed, 1 failed\n",
-           (unsigned long)e->ExceptionRecord->ExceptionCode, (long)current_slot, row);
+    printf("crash: exception 0x%08lx in slot %ld, last call %s (a text's capacity %d)\n0 passed, 1 failed\n",
+           (unsigned long)e->ExceptionRecord->ExceptionCode, (long)current_slot, row, capacity_now);
     fflush(stdout);
     ExitProcess(3);
 }
@@ -156,7 +156,7 @@ static const struct Call { char group; int slot; const char* kinds; int flags; }
 #define H(group, name, kinds, flags) {group, QL_SLOT_##name, kinds, flags}
     H('R', ReadField, "Bci", BYTES), H('R', ReadWideField, "Bcib", UNITS), H('R', ReadLine, "Bu", BYTES),
     H('R', ReadBytes, "Bu", BYTES), H('R', ReadBlock, "Bu", BYTES), H('R', CopyLine, "diBu", BYTES),
-    H('R', ReadBytes, "0u", 0), H('R', SeekRead, "i", 0), H('R', GetBufferPos, "", 0), H('R', FindField, "t", 0),
+    H('R', ReadBytes, "0u", 0), H('F', SeekRead, "i", 0), H('F', GetBufferPos, "", 0), H('F', FindField, "t", 0),
     H('R', GetByteCount, "", 0), H('R', GetLastErrorText, "OC", WIDE | CUT), H('W', WriteBytes, "Dn", 0),
     H('W', WriteBytesHandle, "Dn", 0), H('W', WriteValueLine, "iviviv", 0), H('M', ParseMeasure, "ti", 0),
     H('M', ParseFractionalMeasureW, "tioi", 0), H('M', ParseFractionalMeasureRounded, "tioi", 0),
@@ -228,7 +228,7 @@ static void check_text(const struct Call* h, uint64_t* a, float f, int o) {
     for (int i = 0; i < COUNT(caps) + 2; ++i) {
         const int cap = i < COUNT(caps) ? caps[i] : len + i - COUNT(caps); /* then len and len + 1 */
         a[o] = (uintptr_t)edge(0, cap, wide ? 2 : 1);
-        a[o + 1] = (uint32_t)cap;
+        a[o + 1] = (uint32_t)(capacity_now = cap);
         invoke(h, a, f);
         const void* got = (const void*)(uintptr_t)a[o];
         if (cap < 1 || ((h->flags & KEEP_SMALL) && cap < 4 && unit_at(got, wide, 0) == fill)) continue;
@@ -268,13 +268,13 @@ static void run_group(char g) {
 static const struct { const char* steps; int reps; } scenarios[] = {
     {"TgD", 1},             /* the formatters and folders on a new object */
     {"k", COUNT(texts)},    /* settings written with each text, read back */
-    {"RWcchhD", 1},         /* reads, writes and closes before any open */
-    {"xWRcRcD", 36},        /* opens of every kind, then everything in the wrong order */
-    {"XWRcRchD", 36},
+    {"RFWcchhD", 1},        /* reads, writes and closes before any open */
+    {"xWRFcRcD", 36},       /* opens of every kind, then everything in the wrong order */
+    {"XWRFcRchD", 36},
     {"oOrWhcD", 1},         /* opened twice, by both back ends */
     {"oycr", 1},            /* a file of fields and lines (three buffer fills), */
     {"R", 50},              /* read with every capacity */
-    {"sRcD", 1},
+    {"sRFcD", 1},
     {"ouD", 1},             /* destroyed with a file open for writing */
     {"OuD", 1},
     {"EeEMIiIPPPPpBTD", 1}, /* the rest, with things left started between */
