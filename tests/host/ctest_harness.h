@@ -1,8 +1,10 @@
 /*
- * A tiny harness for host tests written in C.  CHECK records a failure and
- * goes on; ql_harness_end prints "N passed, N failed" and gives the exit
- * code.  ql_load_library loads QLCommon.dll from beside the test program,
- * as a host does, and finds the three exports.
+ * The small harness of the host tests written in C.  CHECK(cond, row...)
+ * records a failure and goes on; the failure line names the case's row
+ * (a printf format and its values: what came and what was expected).
+ * ql_load_library loads QLCommon.dll from beside the test program, as a
+ * host does, and finds the three exports; ql_harness_end prints
+ * "N passed, N failed" and gives the exit code.
  */
 #ifndef QL_CTEST_HARNESS_H
 #define QL_CTEST_HARNESS_H
@@ -15,35 +17,30 @@
 
 static int ql_passed, ql_failed;
 
-#define CHECK(cond)                                                        \
-    do {                                                                   \
-        if (cond) {                                                        \
-            ++ql_passed;                                                   \
-        } else {                                                           \
-            ++ql_failed;                                                   \
-            printf("%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-        }                                                                  \
-    } while (0)
+#define CHECK(cond, ...)                                                                                      \
+    ((cond) ? (void)++ql_passed                                                                               \
+            : (++ql_failed, printf("%s:%d: failed: ", __FILE__, __LINE__), printf(__VA_ARGS__), (void)puts("")))
 
-typedef struct QLLibrary {
+static struct {
     HMODULE module;
     QLGetQLObjectFn getObject;
     QLReleaseFn release;
     QLDestroyFn destroy;
-} QLLibrary;
+} lib;
 
-static int ql_load_library(QLLibrary* lib) {
+static int ql_load_library(void) {
     wchar_t path[MAX_PATH];
     DWORD n = GetModuleFileNameW(NULL, path, MAX_PATH);
     while (n > 0 && path[n - 1] != L'\\' && path[n - 1] != L'/') --n;
-    path[n] = 0;
-    wcscat(path, L"QLCommon.dll");
-    lib->module = LoadLibraryW(path);
-    if (!lib->module) return 0;
-    lib->getObject = (QLGetQLObjectFn)(void*)GetProcAddress(lib->module, "GetQLObject");
-    lib->release = (QLReleaseFn)(void*)GetProcAddress(lib->module, "QLRelease");
-    lib->destroy = (QLDestroyFn)(void*)GetProcAddress(lib->module, "QLDestroy");
-    return lib->getObject && lib->release && lib->destroy;
+    wcscpy(path + n, L"QLCommon.dll");
+    if ((lib.module = LoadLibraryW(path)) != NULL) {
+        lib.getObject = (QLGetQLObjectFn)(void*)GetProcAddress(lib.module, "GetQLObject");
+        lib.release = (QLReleaseFn)(void*)GetProcAddress(lib.module, "QLRelease");
+        lib.destroy = (QLDestroyFn)(void*)GetProcAddress(lib.module, "QLDestroy");
+    }
+    if (lib.getObject && lib.release && lib.destroy) return 1;
+    printf("cannot load QLCommon.dll\n0 passed, 1 failed\n");
+    return 0;
 }
 
 static int ql_harness_end(void) {

@@ -3,553 +3,333 @@
  * the worst arguments a careless host can pass, in every order.  The
  * library must not crash, hang or write one byte past a capacity.
  *
- * Every output buffer is placed so that it ends exactly where a no-access
- * page begins: a single byte written past its capacity faults, and the
- * unhandled-exception filter names the slot being called.  Windows that the
- * library opens (pickers, the calculator, warning boxes) are cancelled by a
- * closer thread.  QL_TEST_NEEDS_DISPLAY
+ * Every output buffer ends exactly where a no-access page begins: a byte
+ * written past its capacity faults, and the crash report names the slot and
+ * the call.  A closer thread cancels every dialog and message box.
+ *
+ * The table `calls` says, per slot, the kind of each argument (one letter,
+ * see `arguments`); call j takes the j-th value of each kind's list.  A row
+ * with an output text (kind O, capacity C) is a formatter: for each call,
+ * every capacity must give the whole text (the one the same call gives
+ * with a large buffer) or, when that does not fit, the empty text.  The
+ * scenarios run groups of rows in orders a careless host would: reads
+ * before an open, closes twice, destroys with everything open.  Slot 7
+ * must give exactly what slot 6 gives for every argument tried.
+ * QL_TEST_NEEDS_DISPLAY
  */
 #include "ctest_harness.h"
 
-#include <objbase.h>
-
-#include <float.h>
+#include <ctype.h>
 #include <limits.h>
 #include <math.h>
+#include <objbase.h>
+
+#define COUNT(a) (int)(sizeof(a) / sizeof((a)[0]))
+#define SLOT(name) (current_slot = QL_SLOT_##name, ++slot_calls[QL_SLOT_##name], t->name)
 
 static volatile LONG current_slot = -1;
 static int slot_calls[QL_SLOT_COUNT];
-static QLLibrary lib;
 static ICommon* obj;
 static const ICommonVtbl* t;
+static char row[300]; /* the call being made */
+static int rep, capacity_now; /* the scenario's repetition; the capacity of the text being checked */
+static HWND parent;
 
-/* Makes obj a new service object (the old one is destroyed first). */
 static void fresh_object(void) {
     if (obj) lib.destroy(obj);
     obj = lib.getObject((void*)(uintptr_t)0xBAADF00DBAADF00Dull);
     t = obj->lpVtbl;
 }
 
-/* Marks the slot about to be called, for the crash report and the count. */
-#define SLOT(name) (current_slot = QL_SLOT_##name, ++slot_calls[QL_SLOT_##name], t->name)
-
 static LONG WINAPI on_crash(EXCEPTION_POINTERS* e) {
-    printf("crash: exception 0x%08lx in slot %ld\n0 passed, 1 failed\n",
-           (unsigned long)e->ExceptionRecord->ExceptionCode, (long)current_slot);
+    printf("crash: exception 0x%08lx in slot %ld, last call %s (a text's capacity %d)\n0 passed, 1 failed\n",
+           (unsigned long)e->ExceptionRecord->ExceptionCode, (long)current_slot, row, capacity_now);
     fflush(stdout);
     ExitProcess(3);
-    return EXCEPTION_EXECUTE_HANDLER;
 }
 
-/* ---- buffers that end at a no-access page ---- */
+/* Buffers of `count` units of `width` bytes (none for a count below 1)
+ * that end at a no-access page, filled with 0xCC; region 3 for references. */
+#define REGION (1u << 20)
+static BYTE* region_end[4];
 
-#define REGION_BYTES (1u << 20)
-static BYTE* regions[4];
-
-static void make_regions(void) {
-    SYSTEM_INFO si;
-    GetSystemInfo(&si);
-    for (int i = 0; i < 4; ++i) {
-        BYTE* base = (BYTE*)VirtualAlloc(NULL, REGION_BYTES + si.dwPageSize, MEM_RESERVE | MEM_COMMIT,
-                                         PAGE_READWRITE);
-        DWORD old;
-        VirtualProtect(base + REGION_BYTES, si.dwPageSize, PAGE_NOACCESS, &old);
-        regions[i] = base + REGION_BYTES; /* the first byte that faults */
-    }
-}
-
-/* A buffer of exactly `bytes` bytes in region i, filled with 0xCC. */
-static void* edge(int i, size_t bytes) {
-    BYTE* p = regions[i] - bytes;
-    memset(p, 0xCC, bytes);
+static void* edge(int i, int count, int width) {
+    BYTE* p = region_end[i] - (count > 0 ? (size_t)count * width : 0);
+    memset(p, 0xCC, (size_t)(region_end[i] - p));
     return p;
 }
 
-static QLWChar* wedge(int i, int chars) { return (QLWChar*)edge(i, (size_t)(chars > 0 ? chars : 0) * 2); }
-
-/* Text that is terminated, but very long. */
-static QLWChar* long_wide;
-static char* long_narrow;
-
-/* ---- the closer thread: cancels every dialog and message box ---- */
-
+/* The closer: a message box (text in static 0xFFFF) gets OK, a dialog Cancel. */
 static volatile LONG closer_running = 1;
 
 static BOOL CALLBACK close_one(HWND w, LPARAM unused) {
-    (void)unused;
     DWORD pid = 0;
     wchar_t cls[16];
     GetWindowThreadProcessId(w, &pid);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-    if (!GetClassNameW(w, cls, 16) || wcscmp(cls, L"#32770") != 0) return TRUE;
-    /* A message box has its text in static 0xFFFF and only an OK button. */
-    WPARAM id = GetDlgItem(w, 0xFFFF) ? IDOK : IDCANCEL;
-    PostMessageW(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetClassNameW(w, cls, 16) && !wcscmp(cls, L"#32770"))
+        PostMessageW(w, WM_COMMAND, MAKEWPARAM(GetDlgItem(w, 0xFFFF) ? IDOK : IDCANCEL, BN_CLICKED), unused);
     return TRUE;
 }
 
 static DWORD WINAPI closer(void* unused) {
-    (void)unused;
-    while (closer_running) {
-        EnumWindows(close_one, 0);
-        Sleep(30);
+    for (; closer_running; Sleep(30)) EnumWindows(close_one, 0);
+    return unused != NULL;
+}
+
+/* ---- the values of each argument kind ---- */
+
+static QLWChar long_wide[100001]; /* terminated, but very long */
+static char long_narrow[100001], records[8000 * 22]; /* records: fields and lines, 8-bit and UTF-16 */
+static QLWChar temp[MAX_PATH], path[MAX_PATH + 32], missing[MAX_PATH + 32];
+static QLWChar quotes[] = L"\x2018\x2019\x201C\x201D\"";
+static const int caps[] = {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 7, 8, 9, 16, 31, 32, 33};
+static const int32_t ints[] = {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 9, 10, 44, 65536, INT_MAX};
+static const uint64_t bools[] = {0, 1, 2, 0x80, 0xFF};
+static const uint64_t hex64[] = {0, 1, 255, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFFull, 0x100000000ull, UINT64_MAX};
+static const float floats[] = {0.0f, -0.0f, 0.5f, -2.5f, 3.4e38f, -3.4e38f, 1e-40f, NAN, INFINITY, -INFINITY, 1234.5f};
+static const QLWChar* const texts[] = {L"one more", NULL, L"", L"1/0", L"0/0", L"1 1/", L"/", L"\\", L" / ", L"dia",
+                                       L"mm", L"1e400", L"-1e-400", L"nan", L"inf", L"1 1/2 dia mm-", L"+", L"-",
+                                       L"99999999999999999999", L"3/8\\4 5", L"a.b\\c", L"C:\\Data\\report.txt",
+                                       L"C:\\Data\\", L"\\.", L"...\\...", L"font a", quotes, long_wide};
+static const char* const narrow[] = {"1 1/2", NULL, "", "1/0", "0/0", "1 1/", "/", "dia", "mm", "1e400", "-",
+                                     "99999999999999999999", "1 1/2 dia mm-", long_narrow};
+static const unsigned char junk[] = {0x78, 0x9c, 0xff, 0xff, 0x00, 0x01, 0x02, '\n'};
+static const void* const data[] = {junk, NULL, long_narrow};
+static const void* const bytes[] = {long_narrow, NULL};
+static const uint32_t counts[] = {0, 1, 7, 12, 65535, 65536, 65537, 100000};
+static const QLWChar* const where[] = {path, NULL, L"", missing, long_wide, temp};
+static const uint32_t modes[] = {0, 1, 2, 3, 0xFFFFFFFFu, 0x80000001u};
+static const void* const values64[] = {NULL, long_wide, &(float){1.5f}, &(double){-2.25}};
+static QLWChar large[3][4096], names[7][32];
+static int element_size, serial;
+
+/* The j-th value of a list (for two lists of one length, every pair in turn). */
+#define PICK(list) (list)[(j + j / COUNT(list) * k) % COUNT(list)]
+
+/* Builds the arguments of call j right to left, so that a buffer knows its
+ * capacity.  Returns the position of the output text (kind O), or -1. */
+static int arguments(const char* kinds, int j, int width, uint64_t a[7], float* f, int* room) {
+    static const wchar_t filters[] = L"Text\0*.txt\0PDF\0*.pdf\0\0";
+    int out = -1;
+    for (int k = (int)strlen(kinds) - 1; k >= 0; --k) switch (kinds[k]) {
+        case 'c': a[k] = (uint32_t)(*room = PICK(caps)); break;                      /* a capacity */
+        case 'u': a[k] = (uint32_t)(*room = PICK(caps) < 0 ? 0 : PICK(caps)); break; /* an unsigned one */
+        case 'B': a[k] = (uintptr_t)edge(k % 3, *room, 1); break;                    /* its bytes */
+        case 'W': a[k] = (uintptr_t)edge(k % 3, *room, 2); if (*room > 0) *(QLWChar*)a[k] = 0; break;
+        case 'C': a[k] = 4096; break;                                               /* a large capacity */
+        case 'O': a[k] = (uintptr_t)edge(3, 4096, width); out = k; break;
+        case 'L': a[k] = (uintptr_t)large[k / 2]; break;                            /* a large one */
+        case 'e': a[k] = (uintptr_t)(element_size > 65536 ? NULL : edge(k % 3, element_size, 1)); break;
+        case 'i': a[k] = (uint32_t)PICK(ints); break;
+        case 'q': a[k] = PICK(hex64); break;
+        case 'F': *f = PICK(floats); break;
+        case 'b': a[k] = PICK(bools); break;
+        case 't': a[k] = (uintptr_t)PICK(texts); break;
+        case 'a': a[k] = (uintptr_t)PICK(narrow); break;
+        case 'd': a[k] = (uintptr_t)PICK(data); break;
+        case 'D': a[k] = (uintptr_t)PICK(bytes); break;
+        case 'n': a[k] = PICK(counts); break;
+        case 'v': a[k] = (uintptr_t)PICK(values64); break;
+        case 'o': a[k] = j & 1 ? (uintptr_t)names[k] : 0; break;                    /* an output value */
+        case 'h': a[k] = (uintptr_t)(j % 3 == 0 ? parent : j % 3 == 1 ? NULL : (HWND)0x1234); break;
+        case 'M': a[k] = (uintptr_t)(j & 1 ? NULL : GetModuleHandleW(NULL)); break;
+        case 'f': a[k] = (uintptr_t)(j & 1 ? NULL : filters); break;
+        case 'N': swprintf(names[k], 32, L"missing %d", serial++); a[k] = (uintptr_t)names[k]; break;
+        case 'Y': a[k] = (uintptr_t)PICK(where); break;
+        case 'm': a[k] = PICK(modes); break;
+        case 'Z': a[k] = (uintptr_t)records; break;
+        case 'z': a[k] = sizeof records; break;
+        default: a[k] = (uint64_t)(kinds[k] - '0'); /* a digit: that number */
+        }
+    return out;
+}
+
+/* A row: the step of the scenarios that runs it (capitals run many calls,
+ * small letters one), the slot, the kinds of its arguments, and flags:
+ *   BYTES       the result is at most the capacity in bytes;
+ *   UNITS       in UTF-16 units (a wide field's terminator may end one byte past);
+ *   WIDE        the output text is UTF-16;
+ *   CUT         a text that does not fit is cut to capacity - 1 units;
+ *   KEEP_SMALL  below a capacity of 4 the output may be left as it was. */
+enum { BYTES = 1, UNITS = 2, WIDE = 4, CUT = 8, KEEP_SMALL = 16 };
+static const struct Call { char group; int slot; const char* kinds; int flags; } calls[] = {
+#define H(group, name, kinds, flags) {group, QL_SLOT_##name, kinds, flags}
+    H('R', ReadField, "Bci", BYTES), H('R', ReadWideField, "Bcib", UNITS), H('R', ReadLine, "Bu", BYTES),
+    H('R', ReadBytes, "Bu", BYTES), H('R', ReadBlock, "Bu", BYTES), H('R', CopyLine, "diBu", BYTES),
+    H('R', ReadBytes, "0u", 0), H('F', SeekRead, "i", 0), H('F', GetBufferPos, "", 0), H('F', FindField, "t", 0),
+    H('R', GetByteCount, "", 0), H('R', GetLastErrorText, "OC", WIDE | CUT), H('W', WriteBytes, "Dn", 0),
+    H('W', WriteBytesHandle, "Dn", 0), H('W', WriteValueLine, "iviviv", 0), H('M', ParseMeasure, "ti", 0),
+    H('M', ParseFractionalMeasureW, "tioi", 0), H('M', ParseFractionalMeasureRounded, "tioi", 0),
+    H('M', ParseFractionalMeasureA, "aioi", 0), H('M', StraightenQuotes, "t", 0), H('M', GetSettingsFilePath, "", 0),
+    H('M', GetInterfaceVersion, "", 0), H('T', FormatMeasure, "iOCii", WIDE), H('T', FormatFloat, "FOCi", WIDE),
+    H('T', FormatHex64, "qOC", 0), H('T', FormatHexDigits, "iOC", WIDE), H('T', SplitPath, "tOCLC", WIDE),
+    H('T', SplitPath, "tLCOC", WIDE), H('T', SplitPathExt, "tOCLCLC", WIDE), H('T', SplitPathExt, "tLCOCLC", WIDE),
+    H('T', SplitPathExt, "tLCLCOC", WIDE | KEEP_SMALL), H('g', GetUserCompanyFolder, "OC", WIDE),
+    H('g', GetUserProductFolder, "OC", WIDE), H('g', GetCommonCompanyFolder, "OC", WIDE),
+    H('g', GetCommonProductFolder, "OC", WIDE), H('g', GetFontsFolder, "OC", WIDE), H('g', GetJobsFolder, "OC", WIDE),
+    H('g', GetDataFilePath, "OC", WIDE), H('g', GetInstallCompanyFolder, "OC", WIDE),
+    H('g', GetCacheFolder, "OC", WIDE), H('g', GetInstallProductFolder, "OC", WIDE),
+    H('g', GetControllersFolder, "OC", WIDE), H('g', GetDesktopFolder, "OC", WIDE), H('k', SetJobFilePath, "t", 0),
+    H('k', SetGraphixFilePath, "t", 0), H('k', GetJobFilePath, "OC", WIDE | CUT),
+    H('k', GetGraphixFilePath, "OC", WIDE | CUT), H('E', BeginElements, "i", 0), H('E', PushElement, "e", 0),
+    H('E', PushElement, "e", 0), H('E', CopyElement, "ie", 0), H('E', GetElementPointer, "io", 0),
+    H('E', PopElement, "e", 0), H('E', GetElementCount, "", 0), H('E', FreeElements, "", 0),
+    H('I', InflateBlock, "diBuoi", 0), H('I', InflateBegin, "dui", 0), H('I', InflateFinish, "i", 0),
+    H('P', BeginProgress, "hMi", 0), H('P', SetProgressPos, "i", 0), H('P', StepProgress, "", 0),
+    H('P', IdleProgress, "", 0), H('P', WarnMissingResource, "ti", 0), H('P', WarnMissingResource, "N9", 0),
+    H('P', EndProgress, "", 0), H('B', BrowseOpenFile, "hftWub", 0), H('B', BrowseSaveFile, "hftWutb", 0),
+    H('B', BrowseFolder, "hWc", 0), H('B', ShowTaxCalculator, "h", 0), H('x', OpenFile, "Ymb", 0),
+    H('X', OpenFileHandle, "Ymb", 0), H('o', OpenFile, "Y10", 0), H('O', OpenFileHandle, "Y11", 0),
+    H('r', OpenFile, "Y20", 0), H('c', CloseFile, "", 0), H('h', CloseFileHandle, "", 0), H('s', SeekRead, "3", 0),
+    H('u', WriteBytes, "D9", 0), H('e', BeginElements, "4", 0), H('e', PushElement, "D", 0),
+    H('p', BeginProgress, "hM9", 0), H('w', WarnMissingResource, "t3", 0), H('i', InflateBegin, "d21", 0),
+    H('y', WriteBytes, "Zz", 0),
+#undef H
+};
+
+static uint32_t invoke(const struct Call* h, const uint64_t* a, float f) {
+    typedef uint64_t (*Slot64)(ICommon*, uint64_t, uint64_t, uint64_t, uint64_t, uint64_t, uint64_t, uint64_t);
+    typedef uint64_t (*SlotFloat)(ICommon*, float, uint64_t, uint64_t, uint64_t, uint64_t, uint64_t, uint64_t);
+    void* const entry = ((void* const*)t)[h->slot];
+    MSG m;
+    while (h->group == 'P' && PeekMessageW(&m, NULL, 0, 0, PM_REMOVE)) DispatchMessageW(&m); /* a host's loop */
+    current_slot = h->slot;
+    ++slot_calls[h->slot];
+    if (h->kinds[0] == 'F') return (uint32_t)((SlotFloat)entry)(obj, f, a[1], a[2], a[3], a[4], a[5], a[6]);
+    return (uint32_t)((Slot64)entry)(obj, a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
+}
+
+static int unit_at(const void* text, int wide, int i) {
+    return wide ? ((const QLWChar*)text)[i] : ((const unsigned char*)text)[i];
+}
+
+/* Up to `limit` units as ASCII for a report ('?' for the rest). */
+static const char* shown(const void* text, int wide, int limit, char* out) {
+    int i = 0;
+    for (int u; i < limit && i < 79 && (u = unit_at(text, wide, i)) != 0; ++i)
+        out[i] = (char)(u >= 32 && u < 127 ? u : '?');
+    out[i] = 0;
+    return out;
+}
+
+/* The call with a large buffer gives the whole text.  When it leaves the
+ * buffer as it was (no text to give), every call must; otherwise a call
+ * gives the whole text when it fits, else the empty text, or what the
+ * row's flags allow. */
+static void check_text(const struct Call* h, uint64_t* a, float f, int o) {
+    const int wide = (h->flags & WIDE) != 0, fill = wide ? 0xCCCC : 0xCC;
+    const void* ref = (const void*)(uintptr_t)a[o];
+    char came[80], expected[80];
+    int len = 0;
+    invoke(h, a, f);
+    const int untouched = unit_at(ref, wide, 0) == fill;
+    while (!untouched && len < 4095 && unit_at(ref, wide, len)) ++len;
+    CHECK(untouched || unit_at(ref, wide, len) == 0, "%s: no terminator in 4096 units", row);
+    for (int i = 0; i < COUNT(caps) + 2; ++i) {
+        const int cap = i < COUNT(caps) ? caps[i] : len + i - COUNT(caps); /* then len and len + 1 */
+        a[o] = (uintptr_t)edge(0, cap, wide ? 2 : 1);
+        a[o + 1] = (uint32_t)(capacity_now = cap);
+        invoke(h, a, f);
+        const void* got = (const void*)(uintptr_t)a[o];
+        if (cap < 1 || ((h->flags & KEEP_SMALL) && cap < 4 && unit_at(got, wide, 0) == fill)) continue;
+        const int kept = untouched || cap > len ? len + 1 : h->flags & CUT ? cap : 1;
+        CHECK(!memcmp(got, ref, (size_t)(kept - 1) * (wide ? 2 : 1)) &&
+                  unit_at(got, wide, kept - 1) == (untouched ? fill : 0),
+              "%s capacity %d: came \"%s\", expected \"%s\"%s", row, cap, shown(got, wide, cap, came),
+              shown(ref, wide, kept - 1, expected), untouched ? " (untouched)" : "");
     }
-    return 0;
+    a[o] = 0;
+    invoke(h, a, f);
 }
 
-/* ---- the sweep, subsystem by subsystem ---- */
-
-static const int small_caps[] = {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 7, 8, 9, 16, 31, 32, 33};
-#define NCAPS (int)(sizeof small_caps / sizeof small_caps[0])
-
-static wchar_t temp_dir[MAX_PATH];
-
-static void path_in_temp(QLWChar* out, const wchar_t* name) {
-    wcscpy(out, temp_dir);
-    wcscat(out, name);
-}
-
-static void sweep_measures(void) {
-    const double odd[] = {0.0, -0.0, 1.0, -1.0, 1e300, -1e300, 1e-300, NAN, INFINITY, -INFINITY, 2147483648.0};
-    const int n = (int)(sizeof odd / sizeof odd[0]);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            /* Slot 7 answers exactly as slot 6, whatever the compiler made of them. */
-            const double c[2] = {odd[(i + j) % n], 0.0};
-            for (int k = 0; k < 2; ++k) {
-                const int32_t six = SLOT(MulDivRound)(obj, odd[i], odd[j], c[k]);
-                const int32_t seven = SLOT(MulDivRound2)(obj, odd[i], odd[j], c[k]);
-                if (six != seven)
-                    printf("MulDivRound2(%g, %g, %g) gave %d, MulDivRound %d\n", odd[i], odd[j], c[k], seven, six);
-                CHECK(six == seven);
+static void run_group(char g) {
+    const int first = islower(g) ? rep : 0, last = islower(g) ? rep + 1 : g == 'T' ? 169 : g == 'B' ? 15 : 24;
+    for (int j = first; j < last; ++j)
+        for (const struct Call* h = calls; h < calls + COUNT(calls); ++h) {
+            uint64_t a[7] = {0};
+            float f = 0;
+            int room = 0;
+            if (h->group != g) continue;
+            const int o = arguments(h->kinds, j, h->flags & WIDE ? 2 : 1, a, &f, &room);
+            int n = sprintf(row, "slot %d \"%s\" call %d: float %g,", h->slot, h->kinds, j, f);
+            for (int k = 0; k < 7; ++k) n += sprintf(row + n, " %llx", (unsigned long long)a[k]);
+            if (h->slot == QL_SLOT_BeginElements) element_size = (int32_t)a[0];
+            if (o >= 0) {
+                check_text(h, a, f, o);
+                continue;
             }
-            SLOT(Hypotenuse)(obj, odd[i], odd[j]);
+            const uint32_t r = invoke(h, a, f), unit = h->flags & UNITS ? 2 : 1;
+            CHECK(!(h->flags & (BYTES | UNITS)) || (uint64_t)r * unit <= (uint64_t)(room > 0 ? room : 0) + unit - 1,
+                  "%s: came %u, expected at most %d bytes", row, r, room);
         }
-    const int32_t values[] = {0, 1, -1, 999, 1000, -1500, INT_MAX, INT_MIN};
-    const int units[] = {-1, 0, 1, 2, 3, 4, 5, INT_MAX};
-    const int decimals[] = {INT_MIN, -1, 0, 1, 3, 7, 20, 30, 31, 40, 1000};
-    for (int v = 0; v < 8; ++v)
-        for (int u = 0; u < 8; ++u)
-            for (int d = 0; d < (int)(sizeof decimals / sizeof decimals[0]); ++d) {
-                for (int c = 0; c < NCAPS; ++c)
-                    SLOT(FormatMeasure)(obj, values[v], wedge(0, small_caps[c]), small_caps[c], units[u], decimals[d]);
-                SLOT(FormatMeasure)(obj, values[v], wedge(0, 64), 64, units[u], decimals[d]);
-                SLOT(FormatMeasure)(obj, values[v], NULL, 64, units[u], decimals[d]);
-            }
-    const QLWChar* texts[] = {NULL, L"", L"1/0", L"0/0", L"1 1/", L"/", L"\\", L" / ", L"dia", L"mm",
-                              L"1e400", L"-1e400", L"1e-400", L"nan", L"inf", L"1 1/2 dia mm-", L"+", L"-",
-                              L"99999999999999999999", L"3/8\\4 5"};
-    const int nt = (int)(sizeof texts / sizeof texts[0]);
-    static const char* narrow[] = {NULL, "", "1/0", "0/0", "1 1/", "/", "\\", "dia", "mm", "1e400",
-                                   "-1e400", "+", "-", "99999999999999999999", "1 1/2 dia mm-"};
-    for (int u = 0; u < 8; ++u) {
-        float f;
-        int32_t r;
-        for (int i = 0; i < nt; ++i) {
-            SLOT(ParseMeasure)(obj, texts[i], units[u]);
-            SLOT(ParseFractionalMeasureW)(obj, texts[i], units[u], &f, units[(u + 1) % 8]);
-            SLOT(ParseFractionalMeasureW)(obj, texts[i], units[u], NULL, units[u]);
-            SLOT(ParseFractionalMeasureRounded)(obj, texts[i], units[u], &r, units[(u + 3) % 8]);
-            SLOT(ParseFractionalMeasureRounded)(obj, texts[i], units[u], NULL, units[u]);
-        }
-        for (int i = 0; i < (int)(sizeof narrow / sizeof narrow[0]); ++i) {
-            SLOT(ParseFractionalMeasureA)(obj, narrow[i], units[u], &f, units[(u + 2) % 8]);
-            SLOT(ParseFractionalMeasureA)(obj, narrow[i], units[u], NULL, units[u]);
-        }
-        SLOT(ParseMeasure)(obj, long_wide, units[u]);
-        SLOT(ParseFractionalMeasureW)(obj, long_wide, units[u], &f, 1);
-        SLOT(ParseFractionalMeasureRounded)(obj, long_wide, units[u], &r, 1);
-        SLOT(ParseFractionalMeasureA)(obj, long_narrow, units[u], &f, 1);
-    }
 }
 
-static void sweep_numbers(void) {
-    const float floats[] = {0.0f, -0.0f, 0.5f, -2.5f, 3.4e38f, -3.4e38f, 1e-40f, NAN, INFINITY, -INFINITY};
-    for (int i = 0; i < 10; ++i)
-        for (int d = -2; d <= 45; d += 1) {
-            for (int c = 0; c < NCAPS; ++c)
-                SLOT(FormatFloat)(obj, floats[i], wedge(0, small_caps[c]), small_caps[c], d);
-            SLOT(FormatFloat)(obj, floats[i], NULL, 100, d);
-            SLOT(FormatFloat)(obj, floats[i], wedge(0, 100), 100, d);
-        }
-    const uint64_t hex[] = {0, 1, 0xFFFFFFFFull, 0x100000000ull, UINT64_MAX};
-    const int32_t ints[] = {0, 1, -1, 255, INT_MAX, INT_MIN};
-    for (int i = 0; i < 5; ++i)
-        for (int c = 0; c < NCAPS; ++c) {
-            SLOT(FormatHex64)(obj, hex[i], (char*)edge(0, small_caps[c] > 0 ? (size_t)small_caps[c] : 0), small_caps[c]);
-            SLOT(FormatHexDigits)(obj, ints[i], wedge(0, small_caps[c]), small_caps[c]);
-        }
-    for (int i = 0; i < 6; ++i) {
-        SLOT(FormatHex64)(obj, hex[i % 5], NULL, 32);
-        SLOT(FormatHexDigits)(obj, ints[i], NULL, 32);
-        for (int c = 0; c < NCAPS; ++c) SLOT(FormatHexDigits)(obj, ints[i], wedge(0, small_caps[c]), small_caps[c]);
-    }
-    SLOT(StraightenQuotes)(obj, NULL);
-    SLOT(StraightenQuotes)(obj, long_wide);
-    QLWChar* q = wedge(0, 6);
-    memcpy(q, L"\x2018\x2019\x201C\x201D\"", 12);
-    SLOT(StraightenQuotes)(obj, q);
-    for (int c = 0; c < NCAPS; ++c) SLOT(GetLastErrorText)(obj, wedge(0, small_caps[c]), small_caps[c]);
-    SLOT(GetLastErrorText)(obj, NULL, 100);
-}
-
-static void sweep_elements(void) {
-    const int32_t sizes[] = {INT_MIN, -1, 0, 1, 3, 4, 65536, 65537, INT_MAX};
-    BYTE element[16] = {1, 2, 3, 4, 5, 6, 7, 8};
-    void* address;
-    /* Everything before BeginElements. */
-    SLOT(PushElement)(obj, element);
-    SLOT(PopElement)(obj, element);
-    SLOT(CopyElement)(obj, 0, element);
-    SLOT(GetElementPointer)(obj, 0, &address);
-    SLOT(GetElementCount)(obj);
-    SLOT(FreeElements)(obj);
-    for (int s = 0; s < 9; ++s) {
-        SLOT(BeginElements)(obj, sizes[s]);
-        int32_t size = sizes[s];
-        int fits = size > 0 && size <= 16;
-        SLOT(PushElement)(obj, NULL);
-        if (fits)
-            for (int k = 0; k < 20000; ++k) SLOT(PushElement)(obj, element);
-        const int32_t idx[] = {INT_MIN, -1, 0, 1, 19999, 20000, 20001, INT_MAX};
-        for (int i = 0; i < 8; ++i) {
-            if (fits) SLOT(CopyElement)(obj, idx[i], edge(1, (size_t)size));
-            SLOT(CopyElement)(obj, idx[i], NULL);
-            SLOT(GetElementPointer)(obj, idx[i], &address);
-            SLOT(GetElementPointer)(obj, idx[i], NULL);
-        }
-        SLOT(PopElement)(obj, NULL);
-        if (fits)
-            while (SLOT(PopElement)(obj, edge(1, (size_t)size))) {
-            }
-        SLOT(PopElement)(obj, element);
-        SLOT(GetElementCount)(obj);
-        SLOT(FreeElements)(obj);
-        SLOT(FreeElements)(obj);
-    }
-    /* BeginElements twice without freeing, then leave it to the destroyer. */
-    SLOT(BeginElements)(obj, 4);
-    SLOT(PushElement)(obj, element);
-    SLOT(BeginElements)(obj, 8);
-    SLOT(PushElement)(obj, element);
-}
-
-static void read_everything_badly(void) {
-    for (int c = 0; c < NCAPS; ++c) {
-        int cap = small_caps[c];
-        size_t bytes = cap > 0 ? (size_t)cap : 0;
-        SLOT(ReadField)(obj, (char*)edge(0, bytes), cap, ',');
-        SLOT(ReadWideField)(obj, (QLWChar*)edge(0, bytes), cap, 9, 1);
-        SLOT(ReadWideField)(obj, (QLWChar*)edge(0, bytes), cap, 0xFFFF, 0);
-        SLOT(ReadLine)(obj, (char*)edge(0, bytes), (uint32_t)bytes);
-        SLOT(ReadBytes)(obj, edge(0, bytes), (uint32_t)bytes);
-        SLOT(ReadBlock)(obj, edge(0, bytes), (uint32_t)bytes);
-        SLOT(CopyLine)(obj, "ab\ncd", 5, edge(0, bytes), (uint32_t)bytes);
-    }
-    SLOT(ReadField)(obj, NULL, 100, 9);
-    SLOT(ReadWideField)(obj, NULL, 100, 9, 1);
-    SLOT(ReadLine)(obj, NULL, 100);
-    SLOT(ReadBlock)(obj, NULL, 100);
-    SLOT(ReadBytes)(obj, NULL, 7);
-    SLOT(SeekRead)(obj, -1);
-    SLOT(SeekRead)(obj, INT_MAX);
-    SLOT(SeekRead)(obj, 0);
-    SLOT(GetBufferPos)(obj);
-    SLOT(FindField)(obj, NULL);
-    SLOT(FindField)(obj, L"");
-    SLOT(FindField)(obj, long_wide);
-    SLOT(ReadBytes)(obj, NULL, 0xFFFFFFFFu);
-    SLOT(GetByteCount)(obj);
-}
-
-static void write_everything_badly(void) {
-    static const char bytes[] = "some bytes\r\n";
-    float f = 1.5f;
-    double d = -2.25;
-    SLOT(WriteBytes)(obj, NULL, 0);
-    SLOT(WriteBytes)(obj, NULL, 10);
-    SLOT(WriteBytes)(obj, bytes, 0);
-    SLOT(WriteBytes)(obj, bytes, 12);
-    SLOT(WriteBytesHandle)(obj, NULL, 10);
-    SLOT(WriteBytesHandle)(obj, bytes, 12);
-    const int32_t kinds[] = {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, INT_MAX};
-    for (int k = 0; k < 10; ++k) {
-        SLOT(WriteValueLine)(obj, kinds[k], 0, kinds[(k + 1) % 10], 0, kinds[(k + 2) % 10], 0);
-        SLOT(WriteValueLine)(obj, kinds[k], (uint64_t)(uintptr_t)long_wide, 3, (uint64_t)-1, 2, UINT64_MAX);
-    }
-    SLOT(WriteValueLine)(obj, 4, (uint64_t)(uintptr_t)&f, 5, (uint64_t)(uintptr_t)&d, 1, (uint64_t)(uintptr_t)L"x");
-}
-
-static void sweep_data_files(void) {
-    QLWChar path[MAX_PATH + 32], missing[MAX_PATH + 32];
-    path_in_temp(path, L"sweep.bin");
-    path_in_temp(missing, L"no such folder\\x.bin");
-    const uint32_t modes[] = {0, 1, 2, 3, 0xFFFFFFFFu};
-
-    /* Before any open: reads, writes, closes twice. */
-    fresh_object();
-    read_everything_badly();
-    write_everything_badly();
-    SLOT(CloseFile)(obj);
-    SLOT(CloseFile)(obj);
-    SLOT(CloseFileHandle)(obj);
-    SLOT(CloseFileHandle)(obj);
-
-    /* Opens with every mode, null, empty, missing and very long paths; each
-     * followed by everything else in the wrong order. */
-    const QLWChar* paths[] = {NULL, L"", missing, long_wide, path};
-    for (int p = 0; p < 5; ++p)
-        for (int m = 0; m < 5; ++m)
-            for (int handle = 0; handle < 2; ++handle) {
-                fresh_object();
-                if (handle)
-                    SLOT(OpenFileHandle)(obj, paths[p], modes[m], (QLBool)(m & 1));
-                else
-                    SLOT(OpenFile)(obj, paths[p], modes[m], (QLBool)(m & 1));
-                write_everything_badly();
-                read_everything_badly();
-                SLOT(CloseFile)(obj);
-                read_everything_badly();
-                SLOT(CloseFile)(obj);
-            }
-
-    /* A file opened twice on one object, by both back ends. */
-    fresh_object();
-    SLOT(OpenFile)(obj, path, 1, 0);
-    SLOT(OpenFileHandle)(obj, path, 1, 1);
-    SLOT(OpenFile)(obj, path, 2, 0);
-    write_everything_badly();
-    SLOT(CloseFileHandle)(obj);
-    SLOT(CloseFile)(obj);
-
-    /* A readable file with fields and lines, read with every capacity. */
-    fresh_object();
-    if (SLOT(OpenFile)(obj, path, 1, 0)) {
-        static const char text[] = "a\tb\r\nline two\n,,\xff\xfe\x09\x00\x0a\x00";
-        for (int i = 0; i < 3000; ++i) SLOT(WriteBytes)(obj, text, sizeof text - 1);
-        SLOT(CloseFile)(obj);
-    }
-    SLOT(OpenFile)(obj, path, 2, 0);
-    for (int round = 0; round < 50; ++round) read_everything_badly();
-    SLOT(SeekRead)(obj, 3);
-    read_everything_badly();
-    SLOT(CloseFile)(obj);
-
-    /* Destroyed with a file open for writing, by each back end. */
-    fresh_object();
-    SLOT(OpenFile)(obj, path, 1, 0);
-    SLOT(WriteBytes)(obj, "unwritten", 9);
-    fresh_object();
-    SLOT(OpenFileHandle)(obj, path, 1, 0);
-    SLOT(WriteBytes)(obj, "unwritten", 9);
-    fresh_object();
-}
-
-static void sweep_paths_and_folders(void) {
-    const QLWChar* paths[] = {NULL, L"", L"\\", L"x", L".", L"\\.", L"a.b\\c", L"C:\\Data\\report.txt",
-                              L"C:\\Data\\", L"...\\...", long_wide};
-    for (int p = 0; p < 11; ++p)
-        for (int c = 0; c < NCAPS; ++c) {
-            int cap = small_caps[c];
-            SLOT(SplitPath)(obj, paths[p], wedge(0, cap), cap, wedge(1, cap), cap);
-            SLOT(SplitPath)(obj, paths[p], NULL, cap, NULL, cap);
-            SLOT(SplitPathExt)(obj, paths[p], wedge(0, cap), cap, wedge(1, cap), cap, wedge(2, cap), cap);
-            SLOT(SplitPathExt)(obj, paths[p], NULL, cap, NULL, cap, NULL, cap);
-        }
-    typedef void (*FolderOp)(ICommon*, QLWChar*, int32_t);
-#define FOLDER(name) {QL_SLOT_##name, (FolderOp)t->name}
-    struct { int slot; FolderOp op; } ops[] = {
-        FOLDER(GetUserCompanyFolder), FOLDER(GetUserProductFolder), FOLDER(GetCommonCompanyFolder),
-        FOLDER(GetJobFilePath), FOLDER(GetFontsFolder), FOLDER(GetInstallCompanyFolder),
-        FOLDER(GetCacheFolder), FOLDER(GetInstallProductFolder), FOLDER(GetControllersFolder),
-        FOLDER(GetCommonProductFolder), FOLDER(GetDataFilePath), FOLDER(GetDesktopFolder),
-        FOLDER(GetGraphixFilePath), FOLDER(GetJobsFolder)};
-#undef FOLDER
-    for (int i = 0; i < (int)(sizeof ops / sizeof ops[0]); ++i) {
-        const int caps[] = {INT_MIN, -1, 0, 1, 2, 3, 10, 40, 100, 511, 512, 513, 4096};
-        for (int c = 0; c < 13; ++c) {
-            current_slot = ops[i].slot;
-            ++slot_calls[ops[i].slot];
-            ops[i].op(obj, wedge(0, caps[c]), caps[c]);
-        }
-        current_slot = ops[i].slot;
-        ++slot_calls[ops[i].slot];
-        ops[i].op(obj, NULL, 512);
-    }
-    SLOT(GetSettingsFilePath)(obj);
-    /* Settings written with odd values, then read back into small buffers. */
-    const QLWChar* values[] = {NULL, L"", L"C:\\jobs\\a job.job", long_wide};
-    for (int v = 0; v < 4; ++v) {
-        SLOT(SetJobFilePath)(obj, values[v]);
-        SLOT(SetGraphixFilePath)(obj, values[v]);
-        for (int c = 0; c < NCAPS; ++c) {
-            SLOT(GetJobFilePath)(obj, wedge(0, small_caps[c]), small_caps[c]);
-            SLOT(GetGraphixFilePath)(obj, wedge(0, small_caps[c]), small_caps[c]);
-        }
-    }
-    SLOT(SetJobFilePath)(obj, L"");
-    SLOT(SetGraphixFilePath)(obj, L"");
-}
-
-static void sweep_inflate(void) {
-    static const unsigned char junk[] = {0x78, 0x9c, 0xff, 0xff, 0x00, 0x01, 0x02};
-    uint32_t produced = 0;
-    const int32_t kinds[] = {INT_MIN, -1, 0, 1, 2};
-    for (int k = 0; k < 5; ++k) {
-        /* Before any begin. */
-        SLOT(InflateBlock)(obj, junk, (int32_t)sizeof junk, edge(0, 16), 16, &produced, kinds[k]);
-        SLOT(InflateFinish)(obj, kinds[k]);
-        SLOT(InflateBegin)(obj, NULL, 0, kinds[k]);
-        SLOT(InflateBegin)(obj, junk, 0xFFFFFFFFu, kinds[k]);
-        SLOT(InflateBegin)(obj, junk, sizeof junk, kinds[k]);
-        SLOT(InflateBlock)(obj, NULL, 5, edge(0, 16), 16, &produced, kinds[k]);
-        SLOT(InflateBlock)(obj, junk, -1, edge(0, 16), 16, &produced, kinds[k]);
-        SLOT(InflateBlock)(obj, junk, 0, edge(0, 16), 16, &produced, kinds[k]);
-        SLOT(InflateBlock)(obj, junk, 5, NULL, 16, &produced, kinds[k]);
-        SLOT(InflateBlock)(obj, junk, 5, edge(0, 16), 16, NULL, kinds[k]);
-        SLOT(InflateBlock)(obj, junk, 5, edge(0, 0), 0, &produced, kinds[k]);
-        SLOT(InflateBlock)(obj, junk, 5, edge(0, 16), 16, &produced, kinds[k]);
-        SLOT(InflateFinish)(obj, kinds[k]);
-        SLOT(InflateFinish)(obj, kinds[k]);
-    }
-    SLOT(InflateBegin)(obj, junk, sizeof junk, 1); /* left started for the destroyer */
-    for (int c = 0; c < NCAPS; ++c) {
-        int cap = small_caps[c];
-        SLOT(CopyLine)(obj, "abc", cap, edge(0, 8), 8);
-        SLOT(CopyLine)(obj, NULL, 3, edge(0, 8), 8);
-        SLOT(CopyLine)(obj, "abc", 3, NULL, (uint32_t)cap);
-        SLOT(CopyLine)(obj, "abcdefghijklmnopqrstuvwxyz0123456789", 36, edge(0, cap > 0 ? (size_t)cap : 0),
-                       cap > 0 ? (uint32_t)cap : 0);
-    }
-}
-
-static void sweep_windows(HWND parent) {
-    /* Progress and warnings in every order. */
-    SLOT(WarnMissingResource)(obj, L"before any progress window", 1); /* silent */
-    SLOT(SetProgressPos)(obj, 5);
-    SLOT(StepProgress)(obj);
-    SLOT(IdleProgress)(obj);
-    SLOT(EndProgress)(obj);
-    SLOT(EndProgress)(obj);
-    const HWND parents[] = {NULL, (HWND)(uintptr_t)0x1234, parent};
-    const int32_t ranges[] = {INT_MIN, -5, 0, 1, INT_MAX};
-    for (int p = 0; p < 3; ++p)
-        for (int r = 0; r < 5; ++r) {
-            SLOT(BeginProgress)(obj, parents[p], GetModuleHandleW(NULL), ranges[r]);
-            SLOT(BeginProgress)(obj, parents[p], NULL, ranges[r]);
-            SLOT(SetProgressPos)(obj, INT_MIN);
-            SLOT(SetProgressPos)(obj, INT_MAX);
-            SLOT(StepProgress)(obj);
-            SLOT(IdleProgress)(obj);
-        }
-    const QLWChar* names[] = {NULL, L"", L"Font A", L"font a", long_wide};
-    const int32_t kinds[] = {INT_MIN, -1, 0, 1, 2, 3, 4};
-    for (int n = 0; n < 5; ++n)
-        for (int k = 0; k < 7; ++k) {
-            SLOT(WarnMissingResource)(obj, names[n], kinds[k]);
-            SLOT(WarnMissingResource)(obj, names[n], kinds[k]);
-        }
-    for (int i = 0; i < 300; ++i) {
-        QLWChar name[32];
-        swprintf(name, 32, L"missing %d", i);
-        SLOT(WarnMissingResource)(obj, name, 99); /* no box for unknown kinds */
-    }
-    SLOT(EndProgress)(obj);
-    SLOT(BeginProgress)(obj, parent, GetModuleHandleW(NULL), 100); /* left for the destroyer */
-
-    /* Pickers and the calculator: each is cancelled by the closer. */
-    const QLWChar filters[] = L"Text\0*.txt\0PDF\0*.pdf\0\0";
-    for (int c = 0; c < NCAPS; ++c) {
-        int cap = small_caps[c];
-        /* The file pickers' capacity is unsigned: a negative one is a huge
-         * capacity, a lie about the buffer that no library can catch. */
-        if (cap >= 0) {
-            QLWChar* file = wedge(0, cap);
-            if (cap > 0) file[0] = 0;
-            SLOT(BrowseOpenFile)(obj, parent, filters, L"pdf", file, (uint32_t)cap, 1);
-            if (cap > 0) file[0] = 0;
-            SLOT(BrowseSaveFile)(obj, parent, filters, L"txt", file, (uint32_t)cap, NULL, 2);
-        }
-        QLWChar* folder = wedge(1, cap);
-        if (cap > 0) folder[0] = 0;
-        SLOT(BrowseFolder)(obj, parent, folder, cap);
-    }
-    SLOT(BrowseOpenFile)(obj, NULL, NULL, NULL, NULL, 260, 0);
-    SLOT(BrowseSaveFile)(obj, NULL, NULL, NULL, NULL, 260, long_wide, 1);
-    SLOT(BrowseFolder)(obj, NULL, NULL, 260);
-    QLWChar* folder = wedge(1, 600);
-    for (int i = 0; i < 599; ++i) folder[i] = L'q';
-    folder[599] = 0;
-    SLOT(BrowseFolder)(obj, parent, folder, 600);
-    SLOT(ShowTaxCalculator)(obj, NULL);
-    SLOT(ShowTaxCalculator)(obj, (HWND)(uintptr_t)0x1234);
-    SLOT(ShowTaxCalculator)(obj, parent);
-}
+/* Steps (D a new object, else a group of calls) and how often they run. */
+static const struct { const char* steps; int reps; } scenarios[] = {
+    {"TgD", 1},             /* the formatters and folders on a new object */
+    {"k", COUNT(texts)},    /* settings written with each text, read back */
+    {"RFWcchhD", 1},        /* reads, writes and closes before any open */
+    {"xWRFcRcD", 36},       /* opens of every kind, then everything in the wrong order */
+    {"XWRFcRchD", 36},
+    {"oOrWhcD", 1},         /* opened twice, by both back ends */
+    {"oycr", 1},            /* a file of fields and lines (three buffer fills), */
+    {"R", 50},              /* read with every capacity */
+    {"sRFcD", 1},
+    {"ouD", 1},             /* destroyed with a file open for writing */
+    {"OuD", 1},
+    {"EeEMIiIPPPPpBTD", 1}, /* the rest, with things left started between */
+    {"oueEpwiD", 1},        /* destroyed with everything open */
+    {"k", 3},               /* the settings left empty */
+};
 
 int main(void) {
+    DWORD old;
     SetUnhandledExceptionFilter(on_crash);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    if (!ql_load_library(&lib)) {
-        printf("cannot load QLCommon.dll\n0 passed, 1 failed\n");
-        return 1;
+    if (!ql_load_library()) return 1;
+    for (int i = 0; i < 4; ++i) {
+        BYTE* base = VirtualAlloc(NULL, REGION + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE); /* 4 KiB pages */
+        VirtualProtect(base + REGION, 4096, PAGE_NOACCESS, &old);
+        region_end[i] = base + REGION;
     }
-    make_regions();
-    GetTempPathW(MAX_PATH, temp_dir);
-    long_wide = (QLWChar*)calloc(100001, sizeof(QLWChar));
-    long_narrow = (char*)calloc(100001, 1);
+    for (int i = 0; i < 8000; ++i) memcpy(records + 22 * i, "a\tb\r\nline two\n,,\xff\xfe\x09\x00\x0a\x00", 22);
     for (int i = 0; i < 100000; ++i) {
         long_wide[i] = (QLWChar)(i % 7 == 0 ? L'\\' : i % 11 == 0 ? L'.' : L'7');
         long_narrow[i] = (char)(i % 5 == 0 ? '/' : '3');
     }
+    GetTempPathW(MAX_PATH, temp);
+    wcscat(wcscpy(missing, temp), L"no such folder\\x.bin");
+    wcscat(wcscpy(path, temp), L"sweep.bin");
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-    SetTimer(NULL, 0, 10, NULL); /* so WaitMessage in the progress updates returns */
-    HWND parent = CreateWindowExW(0, L"STATIC", L"sweep host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
-                                  300, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    SetTimer(NULL, 0, 10, NULL); /* so the waits of the progress updates return */
+    parent = CreateWindowExW(0, L"STATIC", L"sweep host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, NULL,
+                             NULL, GetModuleHandleW(NULL), NULL);
     HANDLE closer_thread = CreateThread(NULL, 0, closer, NULL, 0, NULL);
-
     fresh_object();
-    SLOT(GetInterfaceVersion)(obj);
-    sweep_measures();
-    sweep_numbers();
-    sweep_elements();
-    sweep_paths_and_folders();
-    sweep_inflate();
-    sweep_windows(parent);
-    sweep_data_files();
 
-    /* Everything open at once, then destroyed. */
-    fresh_object();
-    QLWChar path[MAX_PATH + 32];
-    path_in_temp(path, L"sweep-open.bin");
-    SLOT(OpenFile)(obj, path, 1, 0);
-    SLOT(WriteBytes)(obj, "x", 1);
-    SLOT(BeginElements)(obj, 4);
-    SLOT(PushElement)(obj, "abcd");
-    SLOT(BeginProgress)(obj, parent, GetModuleHandleW(NULL), 10);
-    SLOT(WarnMissingResource)(obj, L"one more", 3);
-    SLOT(InflateBegin)(obj, "\x78\x9c", 2, 1);
+    const double odd[] = {0.0, -0.0, 0.5, 1.0, -1.0, 3.0, 1e300, -1e300, 1e-300, NAN, INFINITY, -INFINITY,
+                          2147483647.5, 2147483648.0, -2147483648.5};
+    for (int i = 0; i < COUNT(odd) * COUNT(odd) * COUNT(odd); ++i) {
+        const double a = odd[i % 15], b = odd[i / 15 % 15], c = odd[i / 225];
+        const int32_t six = SLOT(MulDivRound)(obj, a, b, c), seven = SLOT(MulDivRound2)(obj, a, b, c);
+        CHECK(six == seven, "MulDivRound2(%g, %g, %g): came %d, expected %d as slot 6", a, b, c, seven, six);
+        SLOT(Hypotenuse)(obj, a, b);
+    }
+    for (int s = 0; s < COUNT(scenarios); ++s)
+        for (rep = 0; rep < scenarios[s].reps; ++rep)
+            for (const char* step = scenarios[s].steps; *step; ++step) {
+                sprintf(row, "scenario \"%s\" repetition %d step '%c'", scenarios[s].steps, rep, *step);
+                if (*step == 'D') fresh_object();
+                else run_group(*step);
+            }
+    SLOT(BrowseFolder)(obj, parent, wcscpy(edge(1, 600, 2), long_wide + 100000 - 599), 600); /* a long start */
     lib.destroy(obj);
-    obj = NULL;
     lib.destroy(NULL);
 
     closer_running = 0;
     WaitForSingleObject(closer_thread, 5000);
     DestroyWindow(parent);
-
-    /* Every slot was called. */
-    int missed = 0;
-    for (int s = 0; s < QL_SLOT_COUNT; ++s) {
-        if (slot_calls[s] == 0) {
-            printf("slot %d was never called\n", s);
-            ++missed;
-        }
-    }
-    CHECK(missed == 0);
-    long total = 0;
-    for (int s = 0; s < QL_SLOT_COUNT; ++s) total += slot_calls[s];
-    printf("sweep: %ld calls over %d slots, no crash, no overrun\n", total, QL_SLOT_COUNT - missed);
-    free(long_wide);
-    free(long_narrow);
+    for (int s = 0; s < QL_SLOT_COUNT; ++s) CHECK(slot_calls[s] > 0, "slot %d: never called", s);
     FreeLibrary(lib.module);
     return ql_harness_end();
 }
