@@ -5,7 +5,9 @@
  *
  * Every output buffer ends exactly where a no-access page begins: a byte
  * written past its capacity faults, and the crash report names the slot and
- * the call.  A closer thread cancels every dialog and message box.
+ * the call.  A closer thread cancels every dialog and message box.  The
+ * folder getters build the host's tree and inflate may load the cache
+ * folder's zlib: QL_TEST_CHANGES_HOST_TREE keeps the tree's other tests apart.
  *
  * The table `calls` says, per slot, the kind of each argument (one letter,
  * see `arguments`); call j takes the j-th value of each kind's list.  A row
@@ -157,7 +159,7 @@ static const struct Call { char group; int slot; const char* kinds; int flags; }
     H('R', ReadField, "Bci", BYTES), H('R', ReadWideField, "Bcib", UNITS), H('R', ReadLine, "Bu", BYTES),
     H('R', ReadBytes, "Bu", BYTES), H('R', ReadBlock, "Bu", BYTES), H('R', CopyLine, "diBu", BYTES),
     H('R', ReadBytes, "0u", 0), H('F', SeekRead, "i", 0), H('F', GetBufferPos, "", 0), H('F', FindField, "t", 0),
-    H('R', GetByteCount, "", 0), H('R', GetLastErrorText, "OC", WIDE | CUT), H('W', WriteBytes, "Dn", 0),
+    H('R', GetByteCount, "", 0), H('R', GetLastErrorText, "OC", WIDE), H('W', WriteBytes, "Dn", 0),
     H('W', WriteBytesHandle, "Dn", 0), H('W', WriteValueLine, "iviviv", 0), H('M', ParseMeasure, "ti", 0),
     H('M', ParseFractionalMeasureW, "tioi", 0), H('M', ParseFractionalMeasureRounded, "tioi", 0),
     H('M', ParseFractionalMeasureA, "aioi", 0), H('M', StraightenQuotes, "t", 0), H('M', GetSettingsFilePath, "", 0),
