@@ -82,30 +82,27 @@ std::vector<int64_t> replay(const Bytes& content, std::vector<uint32_t> pieces, 
         uint8_t b = 0;
         bool stop = false;
         int64_t expected = 0, result = 0;
-        if (c.op == bytes || c.op == skip) {
-            for (; n < cap && m.next(&b); ++n) want[n] = c.op == bytes ? b : 0xA5;
-            expected = n;
-            result = ql::readStreamBytes(f, c.op == bytes ? got.data() : nullptr, cap, &r.hook);
-        } else if (c.op == line) {
-            while (n < cap && m.next(&b) && !(stop = b == '\n')) want[n++] = b;
-            if (n < cap) want[n] = 0;
-            if (stop && n > 0 && want[n - 1] == '\r') want[n - 1] = 0;
-            expected = n + stop;
-            result = ql::readStreamLine(f, reinterpret_cast<char*>(got.data()), cap, &r.hook);
-        } else if (c.op == seek) {
+        if (c.op == seek) {
             expected = c.arg >= 0;
             if (expected) m.cursor = m.fillStart = m.fillEnd = c.arg;
             result = ql::seekStreamRead(f, c.arg);
-        } else {  // a wide field also ends at a line feed and takes the terminator's second byte
-            while (n < cap && !stop && m.next(&b))
-                stop = (want[n++] = b) == c.term ? c.op == field || c.term < 128 : c.op == wide && b == '\n';
-            if (stop && c.op == wide && n < cap) want[n] = 0;
-            if (stop && c.op == wide && m.next(&b)) ++n;
+        } else {  // a line ends at LF (and drops a CR before it); a wide field also ends at LF
+            while (n < cap && !stop && m.next(&b)) {
+                want[n++] = c.op == skip ? 0xA5 : b;
+                stop = c.op == line ? b == '\n' : c.op == field ? b == c.term : c.op == wide && (b == c.term ? c.term < 128 : b == '\n');
+            }
+            if (c.op == line && n - stop < cap) want[n - stop] = 0;
+            if (c.op == line && stop && n > 1 && want[n - 2] == '\r') want[n - 2] = 0;
+            if (c.op == wide && stop && n < cap) want[n] = 0;
+            if (c.op == wide && stop && m.next(&b)) ++n;  // the terminator's second byte
             const uint32_t end = n + 2 <= cap ? n : cap - 2;  // the 16-bit zero
-            want[end] = want[end + 1] = 0;
+            if (c.op == field || c.op == wide) want[end] = want[end + 1] = 0;
             expected = c.op == wide ? n / 2 : n;
-            result = c.op == wide ? ql::readStreamWideField(f, got.data(), c.arg, c.term, true)
-                                  : ql::readStreamField(f, got.data(), c.arg, c.term);
+            auto* text = reinterpret_cast<char*>(got.data());
+            result = c.op == line    ? ql::readStreamLine(f, text, cap, &r.hook)
+                     : c.op == field ? ql::readStreamField(f, got.data(), c.arg, c.term)
+                     : c.op == wide  ? ql::readStreamWideField(f, got.data(), c.arg, c.term, true)
+                                     : ql::readStreamBytes(f, c.op == bytes ? got.data() : nullptr, cap, &r.hook);
         }
         const std::string at = row + ", call " + std::to_string(i) + " op " + std::to_string(c.op) + " arg " +
                                std::to_string(c.arg);

@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,25 +23,15 @@ using Bytes = std::vector<char>;
 using Object = std::unique_ptr<ICommon, void (*)(ICommon*)>;
 Object make() { return Object(GetQLObject(nullptr), QLDestroy); }
 
-std::wstring tempFolder() {
-    wchar_t tmp[MAX_PATH];
-    return std::wstring(tmp, GetTempPathW(MAX_PATH, tmp) - 1);
-}
-
 // A scratch path of this run (the process id in its name).
 std::wstring scratch(const wchar_t* name) {
-    return tempFolder() + L"\\ql-datafile-" + std::to_wstring(GetCurrentProcessId()) + L"-\u00e9\u6587" + name;
+    wchar_t tmp[MAX_PATH];
+    return std::wstring(tmp, GetTempPathW(MAX_PATH, tmp)) + L"ql-datafile-" + std::to_wstring(GetCurrentProcessId()) + L"-\u00e9\u6587" + name;
 }
 
 Bytes content(const std::wstring& path) {
-    Bytes out(1 << 20);
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD n = 0;
-    if (h == INVALID_HANDLE_VALUE) return {};
-    ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &n, nullptr);
-    CloseHandle(h);
-    out.resize(n);
-    return out;
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 // The disk: it takes `room` bytes, then refuses the write that does not fit
@@ -105,23 +97,18 @@ TEST(DatafileHandle, OpensAppendsFailuresAndTheDestroyer) {
     ASSERT_TRUE(obj->OpenFileHandle(path.c_str(), qlModeWrite, 1));
     obj->WriteBytesHandle("new", 3);
     obj->CloseFileHandle();
-    ASSERT_TRUE(obj->OpenFile(path.c_str(), qlModeWrite, 1));
-    obj->WriteBytes("!", 1);
-    obj->CloseFile();
-    EXPECT_EQ(content(path), (Bytes{'o', 'l', 'd', 'n', 'e', 'w', '!'})) << "both back ends append";
+    EXPECT_EQ(content(path), (Bytes{'o', 'l', 'd', 'n', 'e', 'w'})) << "the handle back end appends";
     ql::overrideSystemCall("CloseHandle", &failingClose);
     ASSERT_TRUE(obj->OpenFileHandle(path.c_str(), qlModeRead, 0));
     obj->CloseFile();
     ql::restoreSystemCalls();
     EXPECT_FALSE(obj->OpenFileHandle(path.c_str(), qlModeRead, 0)) << "a failed close is remembered";
     // A failed open is final for its object; the runtime's number gives the text.
-    wchar_t text[72] = L"";
-    for (const std::wstring& bad : {missing, tempFolder()}) {
+    for (const std::wstring& bad : {missing, std::wstring(L"C:\\windows")}) {
         Object fresh = make();
-        EXPECT_FALSE(fresh->OpenFileHandle(bad.c_str(), qlModeRead, 0));
-        EXPECT_FALSE(fresh->OpenFileHandle(path.c_str(), qlModeRead, 0));
-        EXPECT_FALSE(fresh->OpenFile(bad.c_str(), qlModeRead, 0));
-        EXPECT_FALSE(fresh->OpenFile(path.c_str(), qlModeRead, 0));
+        wchar_t text[72] = L"";
+        EXPECT_FALSE(fresh->OpenFileHandle(bad.c_str(), qlModeRead, 0) || fresh->OpenFileHandle(path.c_str(), qlModeRead, 0));
+        EXPECT_FALSE(fresh->OpenFile(bad.c_str(), qlModeRead, 0) || fresh->OpenFile(path.c_str(), qlModeRead, 0));
         fresh->GetLastErrorText(text, 72);
         EXPECT_STREQ(text, bad == missing ? L"No such file or directory" : L"Permission denied");
     }
