@@ -103,20 +103,20 @@ TEST(ShellWindows, ProgressBarAfterASecondAndOneWarningBoxPerName) {
     EXPECT_FALSE(IsWindow(bar));
     stop = true;
     poster.join();
-    const std::wstring long600(600, L'x');  // a font's text is cut to 511 units
+    const std::wstring longName(500, L'x');  // a font's text is cut to 511 units
     const auto boxes = withDialogs(L"", [&] {  // the last parent, "Owner", owns the boxes
         for (const auto& r : std::vector<std::pair<const wchar_t*, int32_t>>{
                  {L"Script", warnFontSingleLine}, {L"Script", warnFontSingleLine}, {L"Script", warnImage},
                  {L"Gothic", warnFontArial}, {L"gothic", warnFontArial}, {L"logo.bmp", warnImage},
                  {L"part.xlg", warnXlgImage}, {L"odd", 9}, {L"odd", warnFontArial}, {L"Before", warnImage},
-                 {long600.c_str(), warnFontArial}})
+                 {longName.c_str(), warnFontArial}})
             obj->WarnMissingResource(r.first, r.second);
     });
     const std::wstring font = L"Font is either missing or irrelevant: ", image = L"Image is either missing or irrelevant: ";
     EXPECT_EQ(boxes, (std::vector<std::wstring>{
         font + L"Script\n\nReplacing with Elementary Single Line (Owner) 0", font + L"Gothic\n\nReplacing with Arial (Owner) 0",
         font + L"gothic\n\nReplacing with Arial (Owner) 0", image + L"logo.bmp (Owner) 0",
-        L"XLG " + image + L"part.xlg (Owner) 0", image + L"Before (Owner) 0", font + long600.substr(0, 511) + L" (Owner) 0"}));
+        L"XLG " + image + L"part.xlg (Owner) 0", image + L"Before (Owner) 0", font + (longName + L"\n\nReplacing with Arial").substr(0, 511) + L" (Owner) 0"}));
 }
 
 }  // namespace
