@@ -28,12 +28,8 @@ inline std::wstring systemFolder(int csidl) {
 // The host's whole tree below the three system folders, gone.
 inline void removeHostTree() {
     for (int csidl : {CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES}) {
-        std::wstring tree = systemFolder(csidl) + L"\\Tamarisk Works";
-        tree.push_back(L'\0');  // a list of one path
-        SHFILEOPSTRUCTW op{};
-        op.wFunc = FO_DELETE;
-        op.pFrom = tree.c_str();
-        op.fFlags = FOF_NO_UI;
+        const std::wstring tree = systemFolder(csidl) + L"\\Tamarisk Works" + L'\0';  // a list of one path
+        SHFILEOPSTRUCTW op{nullptr, FO_DELETE, tree.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
         SHFileOperationW(&op);
     }
 }

@@ -3,9 +3,6 @@
 // those it must not, and the values the settings file holds.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-
 #include "folders_files.h"
 #include "hostkit/host.h"
 
@@ -13,8 +10,8 @@ namespace {
 
 const qltest::HostTreeLock hostTreeLock;  // for the whole program
 const std::wstring local = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\Tamarisk Works";
-const std::wstring common = qltest::systemFolder(CSIDL_COMMON_APPDATA) + L"\\Tamarisk Works\\Vellmar";
-const std::wstring programs = qltest::systemFolder(CSIDL_PROGRAM_FILES) + L"\\Tamarisk Works";
+const std::wstring company = qltest::systemFolder(CSIDL_COMMON_APPDATA) + L"\\Tamarisk Works", common = company + L"\\Vellmar";
+const std::wstring jobs = common + L"\\Jobs", programs = qltest::systemFolder(CSIDL_PROGRAM_FILES) + L"\\Tamarisk Works";
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -29,67 +26,46 @@ std::wstring get(const hostkit::Object& obj, void (*op)(ICommon*, QLWChar*, int3
 TEST(ShellFolders, EachOperationCreatesItsLevelsAndNoMore) {
     hostkit::Object obj;
     const ICommonVtbl* t = obj.table();
-    const std::wstring none = L"Q:\\none";
-    const struct {
-        void (*op)(ICommon*, QLWChar*, int32_t);
-        std::wstring path, made, notMade;
-    } rows[] = {
-        {t->GetUserCompanyFolder, local, local, local + L"\\Vellmar"},
-        {t->GetUserProductFolder, local + L"\\Vellmar", local + L"\\Vellmar", none},
-        {t->GetCommonCompanyFolder, common.substr(0, common.rfind(L'\\')), common.substr(0, common.rfind(L'\\')), common},
-        {t->GetCommonProductFolder, common, common, common + L"\\Jobs"},
-        {t->GetFontsFolder, common + L"\\Fonts", common + L"\\Fonts", none},
-        {t->GetJobsFolder, common + L"\\Jobs", common + L"\\Jobs", none},
-        {t->GetDataFilePath, common + L"\\Vellmar.vdk", common, common + L"\\Vellmar.vdk"},
-        {t->GetInstallCompanyFolder, programs, programs, none},
-        {t->GetCacheFolder, programs + L"\\Cache", programs, programs + L"\\Cache"},
-        {t->GetInstallProductFolder, programs + L"\\Vellmar", programs, programs + L"\\Vellmar"},
-        {t->GetControllersFolder, programs + L"\\Vellmar\\Controllers", programs, programs + L"\\Vellmar"},
+    const int32_t jobsSize = static_cast<int32_t>(jobs.size() + 1);  // with its terminator
+    const struct { void (*op)(ICommon*, QLWChar*, int32_t); std::wstring path, made, notMade; int32_t cap; } rows[] = {
+        {t->GetUserCompanyFolder, local, local, local + L"\\Vellmar", 512}, {t->GetUserProductFolder, local + L"\\Vellmar", local + L"\\Vellmar", L"", 512},
+        {t->GetCommonCompanyFolder, company, company, common, 512}, {t->GetCommonProductFolder, common, common, jobs, 512},
+        {t->GetFontsFolder, common + L"\\Fonts", common + L"\\Fonts", L"", 512}, {t->GetJobsFolder, jobs, jobs, L"", 512},
+        {t->GetJobsFolder, jobs, jobs, L"", jobsSize}, {t->GetJobsFolder, L"", common, jobs, jobsSize - 1},  // 1 unit short
+        {t->GetDataFilePath, common + L"\\Vellmar.vdk", common, common + L"\\Vellmar.vdk", 512},
+        {t->GetInstallCompanyFolder, programs, programs, L"", 512}, {t->GetCacheFolder, programs + L"\\Cache", programs, programs + L"\\Cache", 512},
+        {t->GetInstallProductFolder, programs + L"\\Vellmar", programs, programs + L"\\Vellmar", 512},
+        {t->GetControllersFolder, programs + L"\\Vellmar\\Controllers", programs, programs + L"\\Vellmar", 512},
+        {t->GetDesktopFolder, qltest::systemFolder(CSIDL_DESKTOPDIRECTORY), L"", L"", 512},
     };
     for (const auto& r : rows) {
         qltest::removeHostTree();
-        EXPECT_EQ(get(obj, r.op), r.path);
-        EXPECT_TRUE(exists(r.made)) << r.path;
+        EXPECT_EQ(get(obj, r.op, r.cap), r.path) << "capacity " << r.cap;
+        EXPECT_TRUE(r.made.empty() || exists(r.made)) << r.path;
         EXPECT_FALSE(exists(r.notMade)) << r.path;
     }
-    // One unit too few for the path: the empty text, and its last level is not made.
-    qltest::removeHostTree();
-    EXPECT_EQ(get(obj, t->GetJobsFolder, static_cast<int32_t>(common.size() + 5)), L"");
-    EXPECT_FALSE(exists(common + L"\\Jobs"));
-    EXPECT_EQ(get(obj, t->GetJobsFolder, static_cast<int32_t>(common.size() + 6)), common + L"\\Jobs");
-
-    wchar_t* desktop = nullptr;
-    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop), S_OK);
-    EXPECT_EQ(get(obj, t->GetDesktopFolder), desktop);
-    CoTaskMemFree(desktop);
 }
 
 TEST(ShellFolders, SettingsAreWrittenToTheFileAndReadBack) {
     hostkit::Object obj, other;
     const ICommonVtbl* t = obj.table();
-    const std::wstring ini = local + L"\\Vellmar\\Vellmar.ini";
-    get(obj, t->GetUserProductFolder);  // the settings file's folders, gone with the tree of the test before
-    DeleteFileW(ini.c_str());
-    EXPECT_EQ(t->GetSettingsFilePath(obj.get()), other.table()->GetSettingsFilePath(other.get()));
+    const std::wstring ini = local + L"\\Vellmar\\Vellmar.ini", job = L"C:\\jobs\\run " + std::to_wstring(GetCurrentProcessId());
+    get(obj, t->GetUserProductFolder), DeleteFileW(ini.c_str());  // its folders, gone with the test before's tree
     EXPECT_EQ(t->GetSettingsFilePath(obj.get()), ini);
-    EXPECT_EQ(get(obj, t->GetJobFilePath), common + L"\\Jobs");  // the default; no file made
-    EXPECT_FALSE(exists(ini));
-
-    const std::wstring job = L"C:\\jobs\\run " + std::to_wstring(GetCurrentProcessId()) + L".qlj";
+    EXPECT_EQ(t->GetSettingsFilePath(obj.get()), other.table()->GetSettingsFilePath(other.get()));  // one for all
+    using Seen = std::pair<std::wstring, bool>;  // braces: the read, then the look at the disk
+    EXPECT_EQ((Seen{get(obj, t->GetJobFilePath), exists(ini)}), Seen(jobs, false));  // the default; no file made
     t->SetJobFilePath(obj.get(), job.c_str());
     t->SetGraphixFilePath(obj.get(), L"D:\\art");
     EXPECT_EQ(get(obj, t->GetJobFilePath), job);
     RemoveDirectoryW((common + L"\\Graphix").c_str());
-    EXPECT_EQ(get(other, t->GetGraphixFilePath), L"D:\\art");
-    EXPECT_TRUE(exists(common + L"\\Graphix"));  // made by every read
-
+    EXPECT_EQ((Seen{get(other, t->GetGraphixFilePath), exists(common + L"\\Graphix")}), Seen(L"D:\\art", true));
     std::string text(4096, '\0');
     if (FILE* f = _wfopen(ini.c_str(), L"rb")) text.resize(fread(&text[0], 1, text.size(), f)), fclose(f);
-    for (const std::string& line : {std::string("[Current Settings]"), "Job File Path=" + std::string(job.begin(), job.end()),
-                                    std::string("Graphix File Path=D:\\art")})
-        EXPECT_NE(text.find(line), std::string::npos) << line << " not in\n" << text;
+    EXPECT_NE(text.find("[Current Settings]\r\nJob File Path=" + std::string(job.begin(), job.end()) +
+                        "\r\nGraphix File Path=D:\\art"), std::string::npos) << text;
     t->SetJobFilePath(obj.get(), nullptr);  // removes the key: the default is back
-    EXPECT_EQ(get(obj, t->GetJobFilePath), common + L"\\Jobs");
+    EXPECT_EQ(get(obj, t->GetJobFilePath), jobs);
 }
 
 }  // namespace
