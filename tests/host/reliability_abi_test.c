@@ -20,8 +20,9 @@ static wchar_t path[MAX_PATH];
 static char buf[64];
 static union { int32_t i; float f; } out;
 /* Pointer arguments by number: */
-enum { P_NULL, P_PATH, P_MISSING, P_BUF, P_OUT, P_ABC, P_FRACTION_W, P_FRACTION_A };
-static const void* const pointers[] = {NULL, path, L"Z:\\no\\such\\file", buf, &out, "abcdefgh", L"1 1/2", "1/2-"};
+enum { P_NULL, P_PATH, P_MISSING, P_BUF, P_OUT, P_ABC, P_FRACTION_W, P_FRACTION_A, P_DIAMETER, P_SIGNED };
+static const void* const pointers[] = {NULL, path, L"Z:\\no\\such\\file", buf, &out, "abcdefgh", L"1 1/2", "1/2-",
+                                      L"1/2 dia", L"0.0007-"};
 
 /* A row: its name; what is prepared (f a file "old"; l lines, w UTF-16 text, opened to read; e elements
  * 1, 2, 3 of 4 bytes); the slot; the kinds of the result (b bool, i 32-bit, v none), "=", and of each
@@ -43,6 +44,8 @@ static const struct Case {
     {"FormatFloat -2.25", 0, S(FormatFloat), "v=Fpii", {0xC0100000, P_BUF, 9, 3}, 0, 'w', "-2.250|##"},
     {"FormatHexDigits", 0, S(FormatHexDigits), "v=ipi", {16, P_BUF, 3}, 0, 'w', "10|######"},
     {"FormatHexDigits", 0, S(FormatHexDigits), "v=ipi", {0x7FFFFFFF, P_BUF, 9}, 0, 'w', "7FFFFFFF|"},
+    {"FormatHexDigits of a negative", 0, S(FormatHexDigits), "v=ipi", {0xFFFFFFFB, P_BUF, 9}, 0, 'w', "|########"},
+    {"FormatHexDigits leaves no storage", 'e', S(FormatHexDigits), "v=ipi", {255, P_BUF, 9}, 0, 'e', "0 -1"},
     {"FormatMeasure, feet", 0, S(FormatMeasure), "v=ipiii", {12345, P_BUF, 9, unitFeet, 3}, 0, 'w', "1.029|###"},
     {"FormatMeasure, inches", 0, S(FormatMeasure), "v=ipiii", {-12345, P_BUF, 9, unitInches, 2}, 0, 'w', "-12.35|##"},
     {"FormatMeasure, mm", 0, S(FormatMeasure), "v=ipiii", {12345, P_BUF, 9, unitMillimeters, 1}, 0, 'w', "313.6|###"},
@@ -58,6 +61,8 @@ static const struct Case {
     {"WriteBytes, counted", 0, S(WriteBytes), "v=pi", {P_NULL, 7}, 0, 'c', "7"},
     {"ParseFractionalMeasureW", 0, S(ParseFractionalMeasureW), "b=pipi", {P_FRACTION_W, 1, P_OUT, 2}, 0, 'g', "1500"},
     {"ParseFractionalMeasureA", 0, S(ParseFractionalMeasureA), "b=pipi", {P_FRACTION_A, 1, P_OUT, 2}, 1, 'g', "-500"},
+    {"ParseFractionalMeasureRounded", 0, S(ParseFractionalMeasureRounded), "b=pipi", {P_DIAMETER, 1, P_OUT, 2}, 0, 'o', "1571"},
+    {"ParseFractionalMeasureRounded, sign", 0, S(ParseFractionalMeasureRounded), "b=pipi", {P_SIGNED, 1, P_OUT, 2}, 1, 'o', "-1"},
 #undef S
 };
 
