@@ -35,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "datafile/zstream.h"
 #include "hostkit/host.h"
 
 namespace {
@@ -278,24 +279,8 @@ Pair elementPair() {
 
 // ---- inflate ----
 
-// zlib's z_stream on 64-bit Windows (88 bytes).
-struct ZStream {
-    const unsigned char* next_in;
-    unsigned avail_in;
-    unsigned long total_in;
-    unsigned char* next_out;
-    unsigned avail_out;
-    unsigned long total_out;
-    const char* msg;
-    void* state;
-    void* zalloc;
-    void* zfree;
-    void* opaque;
-    int data_type;
-    unsigned long adler;
-    unsigned long reserved;
-};
-static_assert(sizeof(ZStream) == 88, "z_stream");
+// zlib's z_stream on 64-bit Windows (88 bytes), as the library declares it.
+using ZStream = ql::ZStreamRecord;
 
 constexpr size_t kBlock = 1u << 20;  // 1 MB out per block
 constexpr int kBlocks = 24;         // blocks per round
