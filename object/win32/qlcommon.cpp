@@ -13,7 +13,7 @@ uint32_t QLCommon::GetInterfaceVersion() {
     return state_ ? state_->interfaceVersion : 0;
 }
 
-// Written by the library entry point of the DLL; null in portable builds.
+// Written by the library entry point (object/win32/dllmain.cpp).
 void* moduleInstance = nullptr;
 
 }  // namespace ql
