@@ -68,7 +68,12 @@ void fitCaption(HWND dialog) {
         RECT c{};
         GetWindowRect(child, &c);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&c), 2);
-        SetWindowPos(child, nullptr, c.left + extra / 2, c.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        wchar_t kind[8] = {};
+        GetClassNameW(child, kind, 8);
+        if (_wcsicmp(kind, L"Static") == 0 && GetWindowTextLengthW(child) > 0)  // the text: as wide as the box
+            SetWindowPos(child, nullptr, c.left, c.top, c.right - c.left + extra, c.bottom - c.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        else
+            SetWindowPos(child, nullptr, c.left + extra / 2, c.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
