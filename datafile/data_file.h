@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "object/owned.h"
+#include "base/owned.h"
 #include "qlcommon.h"
 
 namespace ql {

@@ -4,7 +4,7 @@
 // translates its own errno to them, datafile/error_numbers.cpp).  The texts
 // are the library's own; neither the system nor the runtime is asked.
 #include "datafile/text_fields.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 

@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "object/owned.h"
+#include "base/owned.h"
 
 namespace ql {
 

@@ -6,7 +6,7 @@
 #include "measure/number_reader.h"
 #include "measure/number_text.h"
 #include "measure/whole_number.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 namespace {

@@ -2,7 +2,7 @@
 #include "measure/number_text.h"
 
 #include "measure/fixed_digits.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 namespace {

@@ -1,6 +1,6 @@
 // Number texts: the fixed-point text of FormatMeasure and FormatFloat, the
 // hexadecimal texts and the quote straightener.  Every formatter hands the
-// caller the whole text or the empty text (object/wide_text.h's rule).
+// caller the whole text or the empty text (base/wide_text.h's rule).
 #ifndef QL_MEASURE_NUMBER_TEXT_H
 #define QL_MEASURE_NUMBER_TEXT_H
 

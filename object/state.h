@@ -13,7 +13,7 @@
 #include "datafile/data_file.h"
 #include "datafile/zstream.h"
 #include "measure/elements.h"
-#include "object/owned.h"
+#include "base/owned.h"
 #include "qlcommon.h"
 
 namespace ql {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 

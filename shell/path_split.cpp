@@ -12,7 +12,7 @@
 //   - a buffer with a capacity below 1 is never touched.
 #include "shell/path_split.h"
 
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 #include "shell/names.h"
 
 namespace ql {

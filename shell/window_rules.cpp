@@ -1,7 +1,7 @@
 // The rules of the window operations that need no window.
 #include "shell/window_rules.h"
 
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 #include "shell/names.h"
 
 namespace ql {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql::tax {
 

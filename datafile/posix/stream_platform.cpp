@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 

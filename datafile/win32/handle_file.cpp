@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "object/qlcommon_impl.h"
-#include "object/win32/system_calls.h"
+#include "base/win32/system_calls.h"
 
 namespace ql {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "object/qlcommon_impl.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 

@@ -5,7 +5,7 @@
 // interface table.
 #include "datafile/text_fields.h"
 #include "object/qlcommon_impl.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace ql {
 

@@ -16,7 +16,7 @@
 #include <array>
 
 #include "object/qlcommon_impl.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 #include "shell/names.h"
 #include "shell/win32/shell_handles.h"
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "object/qlcommon_impl.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 #include "shell/names.h"
 #include "shell/win32/shell_handles.h"
 #include "shell/window_rules.h"

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "object/qlcommon_impl.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 #include "shell/names.h"
 
 namespace ql {

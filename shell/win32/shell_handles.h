@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "object/owned.h"
+#include "base/owned.h"
 
 namespace ql {
 

@@ -13,7 +13,7 @@
 
 #include <vector>
 
-#include "object/owned.h"
+#include "base/owned.h"
 #include "object/qlcommon_impl.h"
 #include "object/state.h"
 #include "resources/resource_ids.h"

@@ -17,7 +17,7 @@
 #include "datafile/data_file.h"
 #include "datafile/error_numbers.h"
 #include "datafile/text_fields.h"
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "object/wide_text.h"
+#include "base/wide_text.h"
 #include "shell/path_split.h"
 #include "shell/window_rules.h"
 

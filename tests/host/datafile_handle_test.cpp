@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "object/win32/system_calls.h"
+#include "base/win32/system_calls.h"
 #include "qlcommon.h"
 
 namespace {

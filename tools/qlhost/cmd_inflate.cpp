@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "object/owned.h"
+#include "base/owned.h"
 #include "qlhost.h"
 
 namespace qlhost {

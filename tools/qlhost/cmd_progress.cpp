@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "hostkit/dialogs.h"
-#include "object/owned.h"
+#include "base/owned.h"
 #include "qlhost.h"
 
 namespace qlhost {

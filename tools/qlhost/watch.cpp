@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "hostkit/dialogs.h"
-#include "object/owned.h"
+#include "base/owned.h"
 #include "qlhost.h"
 
 namespace qlhost {

@@ -14,8 +14,8 @@
 // and lists it in system_calls.cpp.  A test replaces one entry with
 // overrideSystemCall("WriteFile", fake) and puts every table back with
 // restoreSystemCalls().
-#ifndef QL_OBJECT_WIN32_SYSTEM_CALLS_H
-#define QL_OBJECT_WIN32_SYSTEM_CALLS_H
+#ifndef QL_BASE_WIN32_SYSTEM_CALLS_H
+#define QL_BASE_WIN32_SYSTEM_CALLS_H
 
 #include <cstddef>
 

@@ -6,8 +6,8 @@
 // leaves the empty string behind, never a partial text (a cut-off number or
 // path would read as a different one), and nothing is written at or past
 // the bound.  They work on UTF-16 and on 8-bit text alike.
-#ifndef QL_OBJECT_WIDE_TEXT_H
-#define QL_OBJECT_WIDE_TEXT_H
+#ifndef QL_BASE_WIDE_TEXT_H
+#define QL_BASE_WIDE_TEXT_H
 
 #include <cstddef>
 #include <cstdint>

@@ -8,8 +8,8 @@
 //     using Stream = Owned<std::FILE*, closeStream>;
 // where `close` is a function taking T.  Handles whose "empty" value is not
 // T{} (INVALID_HANDLE_VALUE) are kept empty as T{} by whoever stores them.
-#ifndef QL_OBJECT_OWNED_H
-#define QL_OBJECT_OWNED_H
+#ifndef QL_BASE_OWNED_H
+#define QL_BASE_OWNED_H
 
 #include <utility>
 

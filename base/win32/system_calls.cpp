@@ -1,5 +1,5 @@
 // The list of the DLL's system-call tables, for overriding by name.
-#include "object/win32/system_calls.h"
+#include "base/win32/system_calls.h"
 
 #include <cstring>
 
