@@ -14,6 +14,7 @@ set(rows
   "measure|1500|--from|thousandths|--to|millimetres|--decimals|2" 0 "^38.10\n$" "warn|Foo|4" 2 "KIND must be"
   "measure|1|--from|feet|--to|inches" 2 "one of --from and --to" "calc|--tour" 2 "needs a FOLDER"
   "open|--close-after|x" 2 "--close-after .* not 'x'\nusage: qlhost open" "version|x" 2 "unexpected argument 'x'"
+  "version" 0 "qlhost version: +1[.]0[.]0[.]1\nQLCommon[.]dll version: +1[.]0[.]0[.]1\n"
   "copy|${dir}/in.txt|${dir}/copy.txt" 0 "bytes written: 9 "
   "inflate|${dir}/in.txt|${dir}/out.bin" 1 "truncated or corrupt"
   "inflate|${dir}/none|${dir}/out.bin" 1 "cannot read .*none: No such file or directory")

@@ -28,7 +28,7 @@ struct Command {
 const Command kCommands[] = {
     {"demo", "", "the default scenario: folders, measures, a data file under the progress bar, inflate, "
                  "the calculator's worked example", false, runDemo},
-    {"version", "", "the interface version and the live-object count", false, runVersion},
+    {"version", "", "the release versions, the interface version and the live-object count", false, runVersion},
     {"folders", "", "the folder tree, [x] marking what exists (asking creates what the operations create)",
      false, runFolders},
     {"settings", "[--job PATH] [--graphix PATH]", "sets the given remembered paths, then shows both", false,
