@@ -1,43 +1,33 @@
-// The list of the DLL's system-call tables, for overriding by name.
+// Overriding the DLL's system calls by name, over every table listed in
+// systemCallTables.
 #include "base/win32/system_calls.h"
 
 #include <cstring>
 
 namespace ql {
 
-// Each file that keeps a table defines it and its length.
-extern SystemCall handleFileCalls[];
-extern const size_t handleFileCallCount;
-
 namespace {
 
-struct Table {
-    SystemCall* calls;
-    const size_t* count;
-};
-
-const Table tables[] = {
-    {handleFileCalls, &handleFileCallCount},
-};
+template <typename Visit>
+void forEachCall(Visit visit) {
+    for (size_t t = 0; t < systemCallTableCount; ++t)
+        for (size_t i = 0; i < *systemCallTables[t].count; ++i) visit(systemCallTables[t].calls[i]);
+}
 
 }  // namespace
 
 bool overrideSystemCall(const char* name, SystemFunction replacement) {
     bool found = false;
-    for (const Table& t : tables) {
-        for (size_t i = 0; i < *t.count; ++i) {
-            SystemCall& c = t.calls[i];
-            if (std::strcmp(c.name, name) != 0) continue;
-            c.current = replacement ? replacement : c.original;
-            found = true;
-        }
-    }
+    forEachCall([&](SystemCall& c) {
+        if (std::strcmp(c.name, name) != 0) return;
+        c.current = replacement ? replacement : c.original;
+        found = true;
+    });
     return found;
 }
 
 void restoreSystemCalls() {
-    for (const Table& t : tables)
-        for (size_t i = 0; i < *t.count; ++i) t.calls[i].current = t.calls[i].original;
+    forEachCall([](SystemCall& c) { c.current = c.original; });
 }
 
 }  // namespace ql

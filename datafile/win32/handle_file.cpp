@@ -10,8 +10,8 @@
 
 #include <cstring>
 
-#include "object/qlcommon_impl.h"
 #include "base/win32/system_calls.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 

@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 

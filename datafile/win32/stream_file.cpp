@@ -3,9 +3,9 @@
 // 53 GetLastErrorText) and CopyLine (66).  The buffer logic is the portable
 // core's (datafile/data_file.cpp); calls to other operations go through the
 // interface table.
-#include "datafile/text_fields.h"
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "datafile/text_fields.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 

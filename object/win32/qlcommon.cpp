@@ -1,5 +1,5 @@
 // The exported entry points, the live-object count and slot 0.
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 

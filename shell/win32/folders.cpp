@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <array>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 #include "shell/win32/shell_handles.h"
 

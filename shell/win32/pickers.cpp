@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 #include "shell/win32/shell_handles.h"
 #include "shell/window_rules.h"

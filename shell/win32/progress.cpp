@@ -8,7 +8,7 @@
 
 #include <ctime>
 
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/window_rules.h"
 
 namespace ql {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 #include "shell/window_rules.h"
 

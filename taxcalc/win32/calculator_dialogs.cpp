@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/owned.h"
-#include "object/qlcommon_impl.h"
-#include "object/state.h"
+#include "object/win32/qlcommon_impl.h"
+#include "object/win32/state.h"
 #include "resources/resource_ids.h"
 #include "taxcalc/calculator_state.h"
 #include "taxcalc/income_entry.h"

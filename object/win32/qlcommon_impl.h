@@ -4,11 +4,11 @@
 // pointer to the state record.  Each operation lives in the source file of
 // its subsystem (datafile/, shell/, measure/, taxcalc/); this header only
 // declares them.
-#ifndef QL_OBJECT_QLCOMMON_IMPL_H
-#define QL_OBJECT_QLCOMMON_IMPL_H
+#ifndef QL_OBJECT_WIN32_QLCOMMON_IMPL_H
+#define QL_OBJECT_WIN32_QLCOMMON_IMPL_H
 
+#include "object/win32/state.h"
 #include "qlcommon.h"
-#include "state.h"
 
 namespace ql {
 

@@ -1,7 +1,7 @@
 // The state record every service object carries, and the process-wide
 // values of the library object.
-#ifndef QL_OBJECT_STATE_H
-#define QL_OBJECT_STATE_H
+#ifndef QL_OBJECT_WIN32_STATE_H
+#define QL_OBJECT_WIN32_STATE_H
 
 #include <cstddef>
 #include <cstdint>
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/owned.h"
 #include "datafile/data_file.h"
 #include "datafile/zstream.h"
 #include "measure/elements.h"
-#include "base/owned.h"
 #include "qlcommon.h"
 
 namespace ql {
