@@ -74,7 +74,7 @@ void closeOpenHandle(QLState& s) {
 }  // namespace
 
 // The destroyer's close: the waiting bytes are not written.
-void closeSystemHandle(void* handle) { closeHandle(handle); }
+void closeSystemHandle(HANDLE handle) { closeHandle(handle); }
 
 QLBool QLCommon::OpenFileHandle(const QLWChar* path, uint32_t mode, QLBool append) {
     if (!state_) return 0;
@@ -103,9 +103,8 @@ QLBool QLCommon::OpenFileHandle(const QLWChar* path, uint32_t mode, QLBool appen
     if (access != 0 && !path) {
         s.handleError = ERROR_INVALID_PARAMETER;
     } else if (access != 0) {
-        HANDLE h = createFile(path, access, DWORD{0}, nullptr, disposition, DWORD{FILE_ATTRIBUTE_NORMAL}, nullptr);
-        if (h == INVALID_HANDLE_VALUE || h == nullptr) s.handleError = failureCode();
-        else s.fileHandle.reset(h);
+        s.fileHandle.reset(createFile(path, access, DWORD{0}, nullptr, disposition, DWORD{FILE_ATTRIBUTE_NORMAL}, nullptr));
+        if (!s.fileHandle) s.handleError = failureCode();
     }
 
     if (s.fileHandle && s.handleError == 0) {

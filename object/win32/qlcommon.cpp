@@ -14,7 +14,7 @@ uint32_t QLCommon::GetInterfaceVersion() {
 }
 
 // Written by the library entry point (object/win32/dllmain.cpp).
-void* moduleInstance = nullptr;
+HINSTANCE moduleInstance = nullptr;
 
 }  // namespace ql
 

@@ -7,10 +7,18 @@
 #ifndef QL_OBJECT_WIN32_QLCOMMON_IMPL_H
 #define QL_OBJECT_WIN32_QLCOMMON_IMPL_H
 
+#include <windows.h>
+
 #include "object/win32/state.h"
 #include "qlcommon.h"
 
 namespace ql {
+
+// The table carries windows and instances as the public header's QLWindow
+// and QLInstance, plain pointers, so that a host needs no <windows.h> to
+// include it.  Here, and only here, they become the handles they are.
+inline HWND hostWindow(QLWindow window) { return static_cast<HWND>(window); }
+inline HINSTANCE hostInstance(QLInstance instance) { return static_cast<HINSTANCE>(instance); }
 
 class QLCommon final : public ICommon {
 public:

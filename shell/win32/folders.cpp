@@ -129,9 +129,8 @@ void QLCommon::GetControllersFolder(QLWChar* buffer, int32_t capacity) {
 
 void QLCommon::GetDesktopFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !usable(buffer, capacity)) return;
-    QLWChar* raw = nullptr;
-    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &raw);
-    const ShellText desktop(raw);  // released on failure too
+    ShellText desktop;  // freed on failure too
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, desktop.put());
     if (SUCCEEDED(hr) && desktop)
         copyBounded(buffer, capBound(capacity), desktop.get());
     else

@@ -25,7 +25,7 @@ void QLCommon::WarnMissingResource(const QLWChar* name, int32_t kind) {
     s.warningCount = static_cast<int32_t>(names.size());
     QLWChar work[kWorkingSize];
     const WarningMessage message = warningMessage(kind, name, work);
-    if (message.caption) MessageBoxW(static_cast<HWND>(s.ownerWindow), message.text, message.caption, MB_OK);
+    if (message.caption) MessageBoxW(s.ownerWindow, message.text, message.caption, MB_OK);
 }
 
 }  // namespace ql
