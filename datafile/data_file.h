@@ -1,10 +1,11 @@
-// The data file's buffer logic over a C stream: open, buffered writes and
-// reads, fields, lines, seeking, close.  Portable: the DLL's operations
+// The data file's buffer logic: the one buffered write of both back ends
+// (the stream and the system handle), and over a C stream the open, reads,
+// fields, lines, seeking and close.  Portable: the DLL's operations
 // (datafile/win32/) call these functions on the fields of the state record,
-// and the native build tests and measures them directly.
+// and the native build tests, fuzzes and measures them directly.
 //
 // One 65536-byte buffer carries all traffic.  Writing, bytes gather from
-// index 0 and go to the stream a full buffer at a time; reading, the buffer
+// index 0 and go to the file a full buffer at a time; reading, the buffer
 // holds the last piece fetched from the stream and the bufferAvail bytes
 // from bufferPos are still unread.  Throughout, bufferPos + bufferAvail
 // never exceeds bufferSize, so no operation reaches past the buffer.
@@ -56,6 +57,29 @@ struct Progress {
     void* context;
 };
 
+// Where the waiting bytes of a write buffer go: the stream, the handle back
+// end's system file, or a test's stand-in.  `write` answers true when all
+// `count` bytes count as written; false when the write was refused, with
+// `*taken` set to how many of the front bytes it kept all the same (left
+// at 0 by a sink that keeps none).
+struct WriteSink {
+    bool (*write)(void* context, const uint8_t* bytes, uint32_t count, uint32_t* taken);
+    void* context;
+};
+
+// The one buffered write of both back ends.  Bytes gather in the buffer; a
+// write that does not fit hands the waiting bytes to the sink first, and a
+// long write goes out a full buffer at a time.  A refused flush keeps the
+// bytes the sink did not take waiting, and the call keeps only what still
+// fits and drops the rest, so it always ends.  With no sink, or no buffer
+// open for writing, the count is only added to byteCount; null data with a
+// buffer open is ignored.
+void writeBuffered(DataFile& f, const void* data, uint32_t count, const WriteSink* sink, const Progress* progress);
+// Hands the waiting bytes (if any) to the sink.  When they are all written
+// the buffer is empty again and the progress hears of byteCount; when
+// refused, the bytes the sink did not take stay at the front.
+bool flushBuffer(DataFile& f, const WriteSink& sink, const Progress* progress);
+
 // Opens path for mode 1 ("wb", or "ab" with append) or 2 ("rb").  The
 // runtime error number of a failed open, close or length lands in
 // streamError; once it is non-zero every open fails at once.
@@ -77,10 +101,16 @@ bool seekStreamRead(DataFile& f, int32_t offset);
 // bufferPos, or 0xFFFFFFFF when no file is open for reading.
 uint32_t streamBufferPos(const DataFile& f);
 
-// Shared with the handle back end.
-void allocateIoBuffer(DataFile& f);     // the first open's buffer, zero-filled
-void resetFileCounters(DataFile& f);    // what a close leaves behind
-void addToByteCount(DataFile& f, uint32_t n);  // wraps like a 32-bit register
+// The steps both back ends' opens and closes share.
+// An open over an open file, once it is closed: the new file begins with an
+// empty buffer.
+void restartCounters(DataFile& f);
+// The end of an open whose file is `ready` (open, and no error saved): the
+// first open's buffer (zero-filled) and the room for writing.  True when
+// the file is open and ready.
+bool finishOpen(DataFile& f, bool ready, uint32_t mode);
+// What a close leaves behind: no buffer, every counter 0.
+void releaseBuffer(DataFile& f);
 
 }  // namespace ql
 

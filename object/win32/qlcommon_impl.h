@@ -38,6 +38,10 @@ public:
         return (table->*slot)(self, args...);
     }
 
+    // The data file's progress reports, for both back ends
+    // (datafile/win32/stream_file.cpp).
+    Progress fileProgress();
+
     uint32_t GetInterfaceVersion() override;
     int32_t BrowseOpenFile(QLWindow owner, const QLWChar* filters, const QLWChar* defaultExt, QLWChar* file, uint32_t capacity, QLBool allowMulti) override;
     int32_t BrowseSaveFile(QLWindow owner, const QLWChar* filters, const QLWChar* defaultExt, QLWChar* file, uint32_t capacity, const QLWChar* title, QLBool overwritePrompt) override;
