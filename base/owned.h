@@ -1,15 +1,10 @@
 // Owned<T, close, empty>: the one holder of the library.  It keeps a handle
 // of type T (a pointer, a HANDLE, an HWND, a COM pointer, ...) and passes it
-// to `close` when it is reset or goes out of scope.  An empty holder keeps
-// the value empty() answers (T{} unless told otherwise) and closes nothing.
-// It is exactly as large as T, so a field of the state record keeps its size
-// when it becomes an owner.
-//
-// Every owning type is a one-line alias, `close` being a function taking T:
-//     using Stream = Owned<std::FILE*, closeStream>;
+// to `close` when it is reset or goes out of scope.  Empty, it holds empty()
+// (T{} unless told otherwise) and closes nothing.  It is exactly as large as
+// T, so a field of the state record keeps its size when it becomes an owner.
 //     using FileHandle = Owned<HANDLE, closeSystemHandle, invalidHandle>;
-// A function that hands its result through an out-parameter writes straight
-// into a holder: SHGetKnownFolderPath(id, 0, nullptr, path.put()).
+// An out-parameter writes straight into a holder: f(..., holder.put()).
 #ifndef QL_BASE_OWNED_H
 #define QL_BASE_OWNED_H
 
@@ -47,8 +42,7 @@ public:
     }
     // Gives the value up without closing it.
     T release() { return std::exchange(value_, empty()); }
-    // Closes the value held and lends the empty field to a function that
-    // writes its result there; the holder owns whatever it writes.
+    // Empties the holder and lends its field to an out-parameter.
     T* put() {
         reset();
         return &value_;

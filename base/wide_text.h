@@ -51,8 +51,8 @@ size_t textLength(const Ch* text, size_t limit) {
     return n;
 }
 
-// Unit-by-unit equality of two zero-terminated texts, each unit passed
-// through `fold` first (a case fold, say; it must map only 0 to 0).
+// Equality of two zero-terminated texts, each unit passed through `fold`
+// (which maps only 0 to 0) first.
 template <class Ch, class Fold>
 bool sameText(const Ch* a, const Same_t<Ch>* b, Fold fold) {
     for (size_t i = 0;; ++i) {

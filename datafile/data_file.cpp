@@ -54,8 +54,7 @@ void terminateField(uint8_t* out, uint32_t n, uint32_t capacity) {
     out[at + 1] = 0;
 }
 
-// The stream as a sink.  Its own write failures go unnoticed: the buffer
-// counts as written.
+// The stream as a sink; its write failures go unnoticed.
 bool writeToStream(void* stream, const uint8_t* bytes, uint32_t count, uint32_t*) {
     std::fwrite(bytes, 1, count, static_cast<std::FILE*>(stream));
     return true;
@@ -63,10 +62,9 @@ bool writeToStream(void* stream, const uint8_t* bytes, uint32_t count, uint32_t*
 
 WriteSink streamSink(const DataFile& f) { return {writeToStream, f.stream.get()}; }
 
-// An open that finds a stream still open: the waiting bytes go out, the
-// stream is closed and the counters start again.  The runtime releases a
-// stream even when its close fails, so the field is cleared either way; the
-// saved error makes the open fail.
+// An open over an open stream: the waiting bytes go out, the stream is
+// closed (and released even when the close fails; the saved error makes the
+// open fail) and the counters start again.
 void closeForReopen(DataFile& f, int32_t& streamError) {
     if (writable(f)) flushBuffer(f, streamSink(f), nullptr);
     streamError = 0;
@@ -136,8 +134,8 @@ bool openStreamFile(DataFile& f, int32_t& streamError, const QLWChar* path, uint
 bool flushBuffer(DataFile& f, const WriteSink& sink, const Progress* progress) {
     uint32_t taken = 0;
     if (f.bufferPos != 0 && !sink.write(sink.context, f.ioBuffer.get(), f.bufferPos, &taken)) {
-        // A disk that fills in the middle of a write keeps the front part;
-        // only the rest waits, so a later try cannot write the front twice.
+        // A disk that fills mid-write keeps the front part: only the rest
+        // waits, so a later try cannot write the front twice.
         if (taken > f.bufferPos) taken = f.bufferPos;
         std::memmove(f.ioBuffer.get(), f.ioBuffer.get() + taken, f.bufferPos - taken);
         f.bufferPos -= taken;

@@ -11,8 +11,8 @@
 //     };
 //     ... systemCall<decltype(&::WriteFile)>(handleFileCalls[0])(h, p, n, &w, nullptr);
 //
-// and the top of the DLL lists it once in systemCallTables
-// (object/win32/system_call_tables.cpp).  A test replaces one entry with
+// and the top of the DLL lists it in object/win32/system_calls.cpp, which
+// overrides by name.  A test replaces one entry with
 // overrideSystemCall("WriteFile", fake) and puts every table back with
 // restoreSystemCalls().
 #ifndef QL_BASE_WIN32_SYSTEM_CALLS_H
@@ -34,14 +34,6 @@ struct SystemCall {
 
 #define QL_SYSTEM_CALL(fn) \
     { #fn, reinterpret_cast<::ql::SystemFunction>(&::fn), reinterpret_cast<::ql::SystemFunction>(&::fn) }
-
-// One file's table: its entries and how many there are.
-struct SystemCallTable {
-    SystemCall* calls;
-    const size_t* count;
-};
-extern const SystemCallTable systemCallTables[];
-extern const size_t systemCallTableCount;
 
 // The entry's current function, as its own type.
 template <typename Fn>

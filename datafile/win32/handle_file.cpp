@@ -37,9 +37,8 @@ uint32_t failureCode() {
 
 bool writing(const QLState& s) { return s.fileHandle && s.file.ioBuffer && s.file.openMode == kModeWrite; }
 
-// The system file as the buffer's sink: one WriteFile call.  A refused
-// write saves the code and tells how many bytes the system took all the
-// same (a disk that fills in the middle of a write keeps the front part).
+// The system file as the buffer's sink: one WriteFile call, whose code is
+// saved when refused.
 bool writeToHandle(void* state, const uint8_t* bytes, uint32_t count, uint32_t* taken) {
     QLState& s = *static_cast<QLState*>(state);
     DWORD written = 0;  // counts only when the call fails part way
@@ -68,8 +67,6 @@ QLBool QLCommon::OpenFileHandle(const QLWChar* path, uint32_t mode, QLBool appen
     QLState& s = *state_;
     DataFile& f = s.file;
     if (s.fileHandle) {
-        // As with the stream: the waiting bytes go out, the counters start
-        // again for the new file.
         const Progress progress = fileProgress();
         if (writing(s)) flushBuffer(f, handleSink(s), &progress);
         closeOpenHandle(s);
@@ -77,15 +74,9 @@ QLBool QLCommon::OpenFileHandle(const QLWChar* path, uint32_t mode, QLBool appen
     }
     if (s.handleError != 0) return 0;  // a failed open is final for this object
 
-    DWORD access = 0;
-    DWORD disposition = 0;
-    if (mode == kModeWrite) {
-        access = append ? FILE_APPEND_DATA : FILE_WRITE_DATA;
-        disposition = append ? OPEN_ALWAYS : CREATE_ALWAYS;
-    } else if (mode == kModeRead) {
-        access = FILE_READ_DATA;
-        disposition = OPEN_EXISTING;
-    }
+    const bool write = mode == kModeWrite;
+    const DWORD access = write ? (append ? FILE_APPEND_DATA : FILE_WRITE_DATA) : mode == kModeRead ? FILE_READ_DATA : 0;
+    const DWORD disposition = write ? (append ? OPEN_ALWAYS : CREATE_ALWAYS) : OPEN_EXISTING;
     if (access != 0 && !path) {
         s.handleError = ERROR_INVALID_PARAMETER;
     } else if (access != 0) {
@@ -107,8 +98,7 @@ QLBool QLCommon::OpenFileHandle(const QLWChar* path, uint32_t mode, QLBool appen
     return finishOpen(f, s.fileHandle && s.handleError == 0, mode);
 }
 
-// The buffered write with the system file as its sink.  The waiting bytes
-// of a refused write stay for the next write or the close to try again.
+// The waiting bytes of a refused write stay for the next write or the close.
 void QLCommon::WriteBytesHandle(const void* data, uint32_t count) {
     if (!state_) return;
     const WriteSink sink = handleSink(*state_);

@@ -16,10 +16,8 @@ namespace ql {
 namespace {
 
 constexpr int32_t kCodecZlib = 1;
-// The library's path is composed in 1024 units, not the working size: the
-// cache folder itself may take up to 511 (GetCacheFolder bounds it by 512)
-// and the file name must still fit after it.  A host that replaced
-// GetCacheFolder sees this capacity.
+// Not the working size: the cache folder alone may take 511 units and the
+// file name must fit after it.  A host that replaced GetCacheFolder sees it.
 constexpr size_t kLibraryPathSize = 1024;
 constexpr int kZOk = 0;
 constexpr int kZStreamEnd = 1;

@@ -14,9 +14,8 @@
 
 namespace ql {
 
-// The table carries windows and instances as the public header's QLWindow
-// and QLInstance, plain pointers, so that a host needs no <windows.h> to
-// include it.  Here, and only here, they become the handles they are.
+// The table's QLWindow and QLInstance are plain pointers (the public header
+// needs no <windows.h>); here alone they become handles.
 inline HWND hostWindow(QLWindow window) { return static_cast<HWND>(window); }
 inline HINSTANCE hostInstance(QLInstance instance) { return static_cast<HINSTANCE>(instance); }
 
@@ -38,8 +37,7 @@ public:
         return (table->*slot)(self, args...);
     }
 
-    // The data file's progress reports, for both back ends
-    // (datafile/win32/stream_file.cpp).
+    // The data file's progress reports (datafile/win32/stream_file.cpp).
     Progress fileProgress();
 
     uint32_t GetInterfaceVersion() override;

@@ -2,7 +2,7 @@
 //
 // Each operation composes one path of the tree in the caller's buffer and
 // creates the levels the tree says it creates: one rule a path in the table
-// below, and one body that follows it.  The rules every step keeps (see docs/shell-folders.md):
+// below, one body that follows it.  The rules every step keeps (see docs/shell-folders.md):
 //   - a step appends with a bound: the caller's capacity, or 512 where the
 //     tree says so, and never more than the capacity;
 //   - a path that does not fit its bound leaves the empty string, and the
@@ -25,20 +25,19 @@ namespace ql {
 
 namespace {
 
-// The bound of a step: the caller's capacity, or the working size (512)
-// kept within the capacity.
+// A step's bound: the capacity, or 512 within the capacity; and whether it
+// makes the level it appended.
 enum Bound { toCap, to512 };
-// Whether a step creates the level it appended, or only composes its path.
 enum Level { made, notMade };
 
 using FolderSlot = decltype(&ICommonVtbl::GetUserCompanyFolder);
 
-// Where a path starts: a base folder of the system (its CSIDL), or the path
-// of another operation, run through the table on the same buffer.
+// A base folder (its CSIDL), or another operation run through the table on
+// the same buffer, with the capacity bounded so.
 struct Start {
     int baseFolder;
     FolderSlot slot;
-    Bound bound;  // of the capacity the operation is given
+    Bound bound;
 };
 constexpr Start base(int csidl) { return {csidl, nullptr, toCap}; }
 constexpr Start after(FolderSlot slot, Bound bound = toCap) { return {0, slot, bound}; }
@@ -57,10 +56,9 @@ struct FolderRule {
 
 using V = ICommonVtbl;
 
-// The tree, one rule a path: where it starts, then the names appended in
-// order, each with its bound and whether its level is made.  Making a
-// folder below the program-files folder usually needs rights the user
-// lacks; the refusal passes silently.
+// The tree, one rule a path: where it starts, then each name appended.
+// Making a folder below program files usually needs rights the user lacks;
+// the refusal passes silently.
 const FolderRule kUserCompany    = {base(CSIDL_LOCAL_APPDATA),                {kCompanyFolderName, toCap, made}};
 const FolderRule kUserProduct    = {after(&V::GetUserCompanyFolder),          {kProductFolderName, toCap, made}};
 const FolderRule kCommonCompany  = {base(CSIDL_COMMON_APPDATA),               {kCompanyFolderName, toCap, made}};
@@ -93,9 +91,7 @@ bool putBase(QLWChar* buffer, size_t bound, int folder) {
     return copyBounded(buffer, bound, base);
 }
 
-// The one body of the folder operations.  The first step that does not fit
-// ends the composition with the empty string; a level is created only when
-// its whole path fitted, and the result of the creation is not examined.
+// The one body, keeping the rules above; a creation's result is not examined.
 void compose(QLCommon& self, const FolderRule& rule, QLWChar* buffer, int32_t capacity) {
     if (!self.state() || !buffer || capacity < 1) return;
     if (rule.start.slot) {
@@ -112,39 +108,17 @@ void compose(QLCommon& self, const FolderRule& rule, QLWChar* buffer, int32_t ca
 
 }  // namespace
 
-void QLCommon::GetUserCompanyFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kUserCompany, buffer, capacity);
-}
-void QLCommon::GetUserProductFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kUserProduct, buffer, capacity);
-}
-void QLCommon::GetCommonCompanyFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kCommonCompany, buffer, capacity);
-}
-void QLCommon::GetCommonProductFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kCommonProduct, buffer, capacity);
-}
-void QLCommon::GetFontsFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kFonts, buffer, capacity);
-}
-void QLCommon::GetJobsFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kJobs, buffer, capacity);
-}
-void QLCommon::GetDataFilePath(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kDataFile, buffer, capacity);
-}
-void QLCommon::GetInstallCompanyFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kInstallCompany, buffer, capacity);
-}
-void QLCommon::GetCacheFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kCache, buffer, capacity);
-}
-void QLCommon::GetInstallProductFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kInstallProduct, buffer, capacity);
-}
-void QLCommon::GetControllersFolder(QLWChar* buffer, int32_t capacity) {
-    compose(*this, kControllers, buffer, capacity);
-}
+void QLCommon::GetUserCompanyFolder(QLWChar* b, int32_t n) { compose(*this, kUserCompany, b, n); }
+void QLCommon::GetUserProductFolder(QLWChar* b, int32_t n) { compose(*this, kUserProduct, b, n); }
+void QLCommon::GetCommonCompanyFolder(QLWChar* b, int32_t n) { compose(*this, kCommonCompany, b, n); }
+void QLCommon::GetCommonProductFolder(QLWChar* b, int32_t n) { compose(*this, kCommonProduct, b, n); }
+void QLCommon::GetFontsFolder(QLWChar* b, int32_t n) { compose(*this, kFonts, b, n); }
+void QLCommon::GetJobsFolder(QLWChar* b, int32_t n) { compose(*this, kJobs, b, n); }
+void QLCommon::GetDataFilePath(QLWChar* b, int32_t n) { compose(*this, kDataFile, b, n); }
+void QLCommon::GetInstallCompanyFolder(QLWChar* b, int32_t n) { compose(*this, kInstallCompany, b, n); }
+void QLCommon::GetCacheFolder(QLWChar* b, int32_t n) { compose(*this, kCache, b, n); }
+void QLCommon::GetInstallProductFolder(QLWChar* b, int32_t n) { compose(*this, kInstallProduct, b, n); }
+void QLCommon::GetControllersFolder(QLWChar* b, int32_t n) { compose(*this, kControllers, b, n); }
 
 void QLCommon::GetDesktopFolder(QLWChar* buffer, int32_t capacity) {
     if (!state_ || !buffer || capacity < 1) return;
