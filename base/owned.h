@@ -1,13 +1,10 @@
-// Owned<T, close>: the one holder of the library.  It keeps a handle of
-// type T (a pointer, a HANDLE, an HWND, a COM pointer, ...) and passes it to
-// `close` when it is reset or goes out of scope; an empty holder (the value
-// T{}) closes nothing.  It is exactly as large as T, so a field of the
-// state record keeps its size when it becomes an owner.
-//
-// Every owning type is a one-line alias:
-//     using Stream = Owned<std::FILE*, closeStream>;
-// where `close` is a function taking T.  Handles whose "empty" value is not
-// T{} (INVALID_HANDLE_VALUE) are kept empty as T{} by whoever stores them.
+// Owned<T, close, empty>: the one holder of the library.  It keeps a handle
+// of type T (a pointer, a HANDLE, an HWND, a COM pointer, ...) and passes it
+// to `close` when it is reset or goes out of scope.  Empty, it holds empty()
+// (T{} unless told otherwise) and closes nothing.  It is exactly as large as
+// T, so a field of the state record keeps its size when it becomes an owner.
+//     using FileHandle = Owned<HANDLE, closeSystemHandle, invalidHandle>;
+// An out-parameter writes straight into a holder: f(..., holder.put()).
 #ifndef QL_BASE_OWNED_H
 #define QL_BASE_OWNED_H
 
@@ -15,7 +12,12 @@
 
 namespace ql {
 
-template <typename T, auto close>
+template <typename T>
+T zeroValue() {
+    return T{};
+}
+
+template <typename T, auto close, T (*empty)() = zeroValue<T>>
 class Owned {
 public:
     Owned() = default;
@@ -31,18 +33,23 @@ public:
     Owned& operator=(const Owned&) = delete;
 
     T get() const { return value_; }
-    explicit operator bool() const { return value_ != T{}; }
+    explicit operator bool() const { return value_ != empty(); }
 
     // Closes the value held (if any) and holds `value` instead.
-    void reset(T value = T{}) {
+    void reset(T value = empty()) {
         T old = std::exchange(value_, value);
-        if (old != T{}) close(old);
+        if (old != empty()) close(old);
     }
     // Gives the value up without closing it.
-    T release() { return std::exchange(value_, T{}); }
+    T release() { return std::exchange(value_, empty()); }
+    // Empties the holder and lends its field to an out-parameter.
+    T* put() {
+        reset();
+        return &value_;
+    }
 
 private:
-    T value_{};
+    T value_ = empty();
 };
 
 }  // namespace ql

@@ -51,13 +51,19 @@ size_t textLength(const Ch* text, size_t limit) {
     return n;
 }
 
-// Unit-by-unit equality of two zero-terminated texts.
+// Equality of two zero-terminated texts, each unit passed through `fold`
+// (which maps only 0 to 0) first.
+template <class Ch, class Fold>
+bool sameText(const Ch* a, const Same_t<Ch>* b, Fold fold) {
+    for (size_t i = 0;; ++i) {
+        if (fold(a[i]) != fold(b[i])) return false;
+        if (a[i] == 0) return true;
+    }
+}
+
 template <class Ch>
 bool sameText(const Ch* a, const Same_t<Ch>* b) {
-    size_t i = 0;
-    for (; a[i] != 0; ++i)
-        if (a[i] != b[i]) return false;
-    return b[i] == 0;
+    return sameText(a, b, [](Ch c) { return c; });
 }
 
 // Copies `count` units of `source` and a terminator into `dest`, whose

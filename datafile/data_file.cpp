@@ -23,6 +23,10 @@ uint32_t room(const DataFile& f) {
 
 void saveStreamError(int32_t& streamError) { streamError = savedErrorNumber(errno); }
 
+void addToByteCount(DataFile& f, uint32_t n) {  // wraps like a 32-bit register
+    f.byteCount = static_cast<int32_t>(static_cast<uint32_t>(f.byteCount) + n);
+}
+
 void fetched(const Progress* progress, uint32_t n) {
     if (progress && n != 0) progress->fetched(progress->context, n);
 }
@@ -50,44 +54,49 @@ void terminateField(uint8_t* out, uint32_t n, uint32_t capacity) {
     out[at + 1] = 0;
 }
 
-// Writes the bytes waiting in a write buffer (the stream's own write
-// failures go unnoticed: the buffer counts as written).
-void writeWaiting(DataFile& f) {
-    if (f.bufferPos != 0) std::fwrite(f.ioBuffer.get(), 1, f.bufferPos, f.stream.get());
+// The stream as a sink; its write failures go unnoticed.
+bool writeToStream(void* stream, const uint8_t* bytes, uint32_t count, uint32_t*) {
+    std::fwrite(bytes, 1, count, static_cast<std::FILE*>(stream));
+    return true;
 }
 
-// An open that finds a stream still open: the waiting bytes go out, the
-// stream is closed and the counters start again, so the new file begins
-// with an empty buffer.  The runtime releases a stream even when its close
-// fails, so the field is cleared either way; the saved error makes the open
-// fail.
+WriteSink streamSink(const DataFile& f) { return {writeToStream, f.stream.get()}; }
+
+// An open over an open stream: the waiting bytes go out, the stream is
+// closed (and released even when the close fails; the saved error makes the
+// open fail) and the counters start again.
 void closeForReopen(DataFile& f, int32_t& streamError) {
-    if (writable(f)) writeWaiting(f);
+    if (writable(f)) flushBuffer(f, streamSink(f), nullptr);
     streamError = 0;
     errno = 0;
     if (std::fclose(f.stream.release()) != 0) saveStreamError(streamError);
+    restartCounters(f);
+}
+
+}  // namespace
+
+void restartCounters(DataFile& f) {
     f.bufferPos = 0;
     f.bufferAvail = 0;
     f.openMode = 0;
 }
 
-}  // namespace
-
-void allocateIoBuffer(DataFile& f) {
-    f.bufferSize = kIoBufferSize;
-    f.ioBuffer = std::make_unique<uint8_t[]>(kIoBufferSize);  // value-initialised: zeros
+bool finishOpen(DataFile& f, bool ready, uint32_t mode) {
+    if (ready && !f.ioBuffer) {
+        f.bufferSize = kIoBufferSize;
+        f.ioBuffer = std::make_unique<uint8_t[]>(kIoBufferSize);  // value-initialised: zeros
+    }
+    if (mode == kModeWrite) f.bufferAvail = f.bufferSize > f.bufferPos ? f.bufferSize - f.bufferPos : 0;
+    return ready && f.openMode != 0 && f.ioBuffer;
 }
 
-void resetFileCounters(DataFile& f) {
+void releaseBuffer(DataFile& f) {
+    f.ioBuffer.reset();
     f.bufferPos = 0;
     f.bufferSize = 0;
     f.bufferAvail = 0;
     f.openMode = 0;
     f.byteCount = 0;
-}
-
-void addToByteCount(DataFile& f, uint32_t n) {
-    f.byteCount = static_cast<int32_t>(static_cast<uint32_t>(f.byteCount) + n);
 }
 
 bool openStreamFile(DataFile& f, int32_t& streamError, const QLWChar* path, uint32_t mode, bool append) {
@@ -119,43 +128,57 @@ bool openStreamFile(DataFile& f, int32_t& streamError, const QLWChar* path, uint
         }
         f.openMode = mode;
     }
-    if (!f.ioBuffer && f.stream && streamError == 0) allocateIoBuffer(f);
-    if (mode == kModeWrite) f.bufferAvail = f.bufferSize > f.bufferPos ? f.bufferSize - f.bufferPos : 0;
-    return f.openMode != 0 && f.stream && f.ioBuffer && streamError == 0;
+    return finishOpen(f, f.stream && streamError == 0, mode);
+}
+
+bool flushBuffer(DataFile& f, const WriteSink& sink, const Progress* progress) {
+    uint32_t taken = 0;
+    if (f.bufferPos != 0 && !sink.write(sink.context, f.ioBuffer.get(), f.bufferPos, &taken)) {
+        // A disk that fills mid-write keeps the front part: only the rest
+        // waits, so a later try cannot write the front twice.
+        if (taken > f.bufferPos) taken = f.bufferPos;
+        std::memmove(f.ioBuffer.get(), f.ioBuffer.get() + taken, f.bufferPos - taken);
+        f.bufferPos -= taken;
+        f.bufferAvail += taken;
+        return false;
+    }
+    f.bufferPos = 0;
+    f.bufferAvail = f.bufferSize;
+    if (progress) progress->flushed(progress->context, f.byteCount);
+    return true;
 }
 
 // Long writes loop here rather than recursing once per buffer, so that even
 // a write of gigabytes needs no more stack than a short one.
-void writeStreamBytes(DataFile& f, const void* data, uint32_t count, const Progress* progress) {
-    if (!writable(f)) {
+void writeBuffered(DataFile& f, const void* data, uint32_t count, const WriteSink* sink, const Progress* progress) {
+    if (!sink || !f.ioBuffer || f.openMode != kModeWrite) {
         addToByteCount(f, count);  // no file: the write is only measured
         return;
     }
     const auto* p = static_cast<const uint8_t*>(data);
     if (!p) return;  // nothing to copy from
     for (;;) {
-        if (uint64_t{f.bufferPos} + count > f.bufferSize) {
-            writeWaiting(f);
-            f.bufferPos = 0;
-            f.bufferAvail = f.bufferSize;
-            if (progress) progress->flushed(progress->context, f.byteCount);
-        }
+        const bool flushed = uint64_t{f.bufferPos} + count <= f.bufferSize || flushBuffer(f, *sink, progress);
         const uint32_t free = room(f);
         const uint32_t n = count < free ? count : free;
         std::memcpy(f.ioBuffer.get() + f.bufferPos, p, n);
         take(f, n);
         addToByteCount(f, n);
-        if (n == count) return;
+        if (n == count || !flushed) return;
         p += n;
         count -= n;
     }
 }
 
+void writeStreamBytes(DataFile& f, const void* data, uint32_t count, const Progress* progress) {
+    const WriteSink sink = streamSink(f);
+    writeBuffered(f, data, count, f.stream ? &sink : nullptr, progress);
+}
+
 void closeStreamFile(DataFile& f) {
-    if (writable(f)) writeWaiting(f);
+    if (writable(f)) flushBuffer(f, streamSink(f), nullptr);
     f.stream.reset();
-    f.ioBuffer.reset();
-    resetFileCounters(f);
+    releaseBuffer(f);
 }
 
 // A whole buffer's worth wanted and nothing unread: the piece goes from the

@@ -1,10 +1,10 @@
-// The data file's buffer logic over a C stream: open, buffered writes and
-// reads, fields, lines, seeking, close.  Portable: the DLL's operations
-// (datafile/win32/) call these functions on the fields of the state record,
-// and the native build tests and measures them directly.
+// The data file's buffer logic: the buffered write of both back ends, and
+// the stream's open, reads, fields, lines, seeking and close.  Portable: the
+// DLL's operations (datafile/win32/) call these functions on the fields of
+// the state record; the native build tests, fuzzes and measures them.
 //
 // One 65536-byte buffer carries all traffic.  Writing, bytes gather from
-// index 0 and go to the stream a full buffer at a time; reading, the buffer
+// index 0 and go to the file a full buffer at a time; reading, the buffer
 // holds the last piece fetched from the stream and the bufferAvail bytes
 // from bufferPos are still unread.  Throughout, bufferPos + bufferAvail
 // never exceeds bufferSize, so no operation reaches past the buffer.
@@ -56,12 +56,28 @@ struct Progress {
     void* context;
 };
 
+// Where a full buffer goes: the stream, the system file or a test's stand-in.
+// True when all `count` bytes count as written; false when refused, with
+// `*taken` (0 unless set) the front bytes it kept all the same.
+struct WriteSink {
+    bool (*write)(void* context, const uint8_t* bytes, uint32_t count, uint32_t* taken);
+    void* context;
+};
+
+// The buffered write of both back ends: a write that does not fit hands the
+// waiting bytes to the sink first.  After a refusal the call keeps what
+// still fits and drops the rest.  Without a sink or a buffer open for
+// writing it only adds the count to byteCount.
+void writeBuffered(DataFile& f, const void* data, uint32_t count, const WriteSink* sink, const Progress* progress);
+// Hands the waiting bytes to the sink; written, the buffer is empty again
+// and the progress hears byteCount; refused, the rest waits at the front.
+bool flushBuffer(DataFile& f, const WriteSink& sink, const Progress* progress);
+
 // Opens path for mode 1 ("wb", or "ab" with append) or 2 ("rb").  The
 // runtime error number of a failed open, close or length lands in
 // streamError; once it is non-zero every open fails at once.
 bool openStreamFile(DataFile& f, int32_t& streamError, const QLWChar* path, uint32_t mode, bool append);
-// Writing to the stream: buffered, a full buffer at a time.  With no file
-// open for writing the count is only added to byteCount.
+// writeBuffered with the stream as the sink.
 void writeStreamBytes(DataFile& f, const void* data, uint32_t count, const Progress* progress);
 // Writes the waiting bytes, closes the stream and frees the buffer; every
 // counter back to 0.
@@ -77,10 +93,13 @@ bool seekStreamRead(DataFile& f, int32_t offset);
 // bufferPos, or 0xFFFFFFFF when no file is open for reading.
 uint32_t streamBufferPos(const DataFile& f);
 
-// Shared with the handle back end.
-void allocateIoBuffer(DataFile& f);     // the first open's buffer, zero-filled
-void resetFileCounters(DataFile& f);    // what a close leaves behind
-void addToByteCount(DataFile& f, uint32_t n);  // wraps like a 32-bit register
+// Steps both back ends share.  After closing for a new open: an empty buffer.
+void restartCounters(DataFile& f);
+// The end of an open, `ready` when the file is open with no error saved: the
+// first open's zero-filled buffer, the write room; true when ready.
+bool finishOpen(DataFile& f, bool ready, uint32_t mode);
+// What a close leaves: no buffer, every counter 0.
+void releaseBuffer(DataFile& f);
 
 }  // namespace ql
 

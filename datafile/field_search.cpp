@@ -1,19 +1,10 @@
 // The field search and the line copy.
 #include <algorithm>
 
+#include "base/wide_text.h"
 #include "datafile/text_fields.h"
 
 namespace ql {
-
-namespace {
-
-bool sameText(const QLWChar* a, const QLWChar* b) {
-    for (; *a && *a == *b; ++a, ++b) {
-    }
-    return *a == *b;
-}
-
-}  // namespace
 
 // A field longer than one read (a read that fills all 1024 bytes) never
 // matches: its parts, up to and including the part that ends it, are

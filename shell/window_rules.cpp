@@ -13,11 +13,6 @@ QLWChar fold(QLWChar c) {
     return (c >= QL_WIDE('A') && c <= QL_WIDE('Z')) ? static_cast<QLWChar>(c - QL_WIDE('A') + QL_WIDE('a')) : c;
 }
 
-bool equalIgnoringCase(const QLWChar* a, const QLWChar* b) {
-    while (*a && fold(*a) == fold(*b)) ++a, ++b;
-    return fold(*a) == fold(*b);
-}
-
 constexpr size_t kComparedChars = 3;
 constexpr int32_t kShowAfterMs = 1000;
 
@@ -46,19 +41,14 @@ uint32_t openFilterIndex(const QLWChar* filters, const QLWChar* defaultExt) {
         const size_t n = textLength(pattern);
         // A description without a pattern ends the list as well.
         if (n == 0) return 0;
-        if (n >= kComparedChars && equalIgnoringCase(pattern + n - kComparedChars, defaultExt)) return index;
+        if (n >= kComparedChars && sameText(pattern + n - kComparedChars, defaultExt, fold)) return index;
         pair = pattern + n + 1;
     }
     return 0;
 }
 
 uint32_t saveFilterIndex(const QLWChar* defaultExt) {
-    static const QLWChar kPdf[] = QL_WIDE("pdf");
-    if (!defaultExt) return 1;
-    const QLWChar* a = defaultExt;
-    const QLWChar* b = kPdf;
-    while (*a && *a == *b) ++a, ++b;
-    return *a == *b ? 2 : 1;
+    return defaultExt && sameText(defaultExt, QL_WIDE("pdf")) ? 2 : 1;
 }
 
 bool progressDue(int32_t now, int32_t start) {

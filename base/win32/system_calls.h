@@ -11,7 +11,8 @@
 //     };
 //     ... systemCall<decltype(&::WriteFile)>(handleFileCalls[0])(h, p, n, &w, nullptr);
 //
-// and lists it in system_calls.cpp.  A test replaces one entry with
+// and the top of the DLL lists it in object/win32/system_calls.cpp, which
+// overrides by name.  A test replaces one entry with
 // overrideSystemCall("WriteFile", fake) and puts every table back with
 // restoreSystemCalls().
 #ifndef QL_BASE_WIN32_SYSTEM_CALLS_H

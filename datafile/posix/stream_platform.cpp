@@ -12,16 +12,14 @@ namespace ql {
 
 std::FILE* openStreamW(const QLWChar* path, const char* mode) {
     std::FILE* f = std::fopen(toUtf8(path).c_str(), mode);
-    // The DLL's runtime refuses a folder in every mode with EACCES; so does
-    // this, whether the C library refused it (writing) or opened it (reading).
-    if (!f) {
-        if (errno == EISDIR) errno = EACCES;
-        return nullptr;
-    }
+    if (!f) return nullptr;
+    // A folder is no data file.  The C library refuses one for writing
+    // (EISDIR) but opens it for reading, where every read would then fail
+    // and the length would be the folder's; refused here with its number.
     struct stat st {};
     if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
         std::fclose(f);
-        errno = EACCES;
+        errno = EISDIR;
         return nullptr;
     }
     std::setvbuf(f, nullptr, _IONBF, 0);

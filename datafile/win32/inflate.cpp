@@ -8,14 +8,16 @@
 
 #include <memory>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 
 namespace {
 
 constexpr int32_t kCodecZlib = 1;
+// Not the working size: the cache folder alone may take 511 units and the
+// file name must fit after it.  A host that replaced GetCacheFolder sees it.
 constexpr size_t kLibraryPathSize = 1024;
 constexpr int kZOk = 0;
 constexpr int kZStreamEnd = 1;
@@ -25,7 +27,7 @@ constexpr int kZNoFlush = 0;
 template <typename Fn>
 bool fetch(const QLState& s, Fn& slot, const char* name) {
     if (!slot) {
-        const FARPROC entry = ::GetProcAddress(static_cast<HMODULE>(s.zlibModule.get()), name);
+        const FARPROC entry = ::GetProcAddress(s.zlibModule.get(), name);
         slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(entry));
     }
     return slot != nullptr;
@@ -36,7 +38,7 @@ bool fetch(const QLState& s, Fn& slot, const char* name) {
 // The destroyer's unload.  The holder forgets the module whether or not the
 // system unloads it: the record is freed right after, so nobody could see
 // the difference.
-void unloadLibrary(void* module) { ::FreeLibrary(static_cast<HMODULE>(module)); }
+void unloadLibrary(HMODULE module) { ::FreeLibrary(module); }
 
 QLBool QLCommon::InflateBegin(const void* input, uint32_t inputLength, int32_t kind) {
     if (!state_ || kind != kCodecZlib) return 0;

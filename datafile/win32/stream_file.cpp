@@ -3,9 +3,9 @@
 // 53 GetLastErrorText) and CopyLine (66).  The buffer logic is the portable
 // core's (datafile/data_file.cpp); calls to other operations go through the
 // interface table.
-#include "datafile/text_fields.h"
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "datafile/text_fields.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 
@@ -28,6 +28,8 @@ void fetched(void* context, uint32_t bytes) {
 
 }  // namespace
 
+Progress QLCommon::fileProgress() { return {flushed, fetched, this}; }
+
 QLBool QLCommon::OpenFile(const QLWChar* path, uint32_t mode, QLBool append) {
     return state_ && openStreamFile(state_->file, state_->streamError, path, mode, append != 0);
 }
@@ -38,19 +40,19 @@ void QLCommon::WriteBytes(const void* data, uint32_t count) {
         call(&ICommonVtbl::WriteBytesHandle, data, count);
         return;
     }
-    const Progress progress{flushed, fetched, this};
+    const Progress progress = fileProgress();
     writeStreamBytes(state_->file, data, count, &progress);
 }
 
 uint32_t QLCommon::ReadBytes(void* dest, uint32_t count) {
     if (!state_) return 0;
-    const Progress progress{flushed, fetched, this};
+    const Progress progress = fileProgress();
     return readStreamBytes(state_->file, dest, count, &progress);
 }
 
 uint32_t QLCommon::ReadBlock(void* dest, uint32_t count) {
     if (!state_ || !dest) return 0;
-    const Progress progress{flushed, fetched, this};
+    const Progress progress = fileProgress();
     return readStreamBytes(state_->file, dest, count, &progress);
 }
 
@@ -74,7 +76,7 @@ int32_t QLCommon::ReadWideField(QLWChar* dest, int32_t capacity, uint16_t termin
 
 uint32_t QLCommon::ReadLine(char* dest, uint32_t capacity) {
     if (!state_) return 0;
-    const Progress progress{flushed, fetched, this};
+    const Progress progress = fileProgress();
     return readStreamLine(state_->file, dest, capacity, &progress);
 }
 

@@ -4,7 +4,7 @@
 #include "measure/elements.h"
 #include "measure/measure.h"
 #include "measure/number_text.h"
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 

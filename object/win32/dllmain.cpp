@@ -2,7 +2,7 @@
 // calculator's dialogs load their templates from, and does nothing else.
 #include <windows.h>
 
-#include "object/state.h"
+#include "object/win32/state.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD /*reason*/, LPVOID /*reserved*/) {
     ql::moduleInstance = instance;  // whatever the reason code

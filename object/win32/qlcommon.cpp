@@ -1,5 +1,5 @@
 // The exported entry points, the live-object count and slot 0.
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 
 namespace ql {
 
@@ -14,7 +14,7 @@ uint32_t QLCommon::GetInterfaceVersion() {
 }
 
 // Written by the library entry point (object/win32/dllmain.cpp).
-void* moduleInstance = nullptr;
+HINSTANCE moduleInstance = nullptr;
 
 }  // namespace ql
 

@@ -1,8 +1,8 @@
 // The host's folder tree and named files (slots 28-30, 32, 34-41, 44).
 //
 // Each operation composes one path of the tree in the caller's buffer and
-// creates the levels the tree says it creates.
-// The rules every step keeps (see docs/shell-folders.md):
+// creates the levels the tree says it creates: one rule a path in the table
+// below, one body that follows it.  The rules every step keeps (see docs/shell-folders.md):
 //   - a step appends with a bound: the caller's capacity, or 512 where the
 //     tree says so, and never more than the capacity;
 //   - a path that does not fit its bound leaves the empty string, and the
@@ -14,9 +14,10 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 #include "shell/win32/shell_handles.h"
 
@@ -24,11 +25,57 @@ namespace ql {
 
 namespace {
 
-// The bounds of the steps.
-size_t capBound(int32_t capacity) { return static_cast<size_t>(capacity); }
-size_t fixedBound(int32_t capacity) { return std::min(kWorkingSize, static_cast<size_t>(capacity)); }
+// A step's bound: the capacity, or 512 within the capacity; and whether it
+// makes the level it appended.
+enum Bound { toCap, to512 };
+enum Level { made, notMade };
 
-bool usable(const QLWChar* buffer, int32_t capacity) { return buffer != nullptr && capacity > 0; }
+using FolderSlot = decltype(&ICommonVtbl::GetUserCompanyFolder);
+
+// A base folder (its CSIDL), or another operation run through the table on
+// the same buffer, with the capacity bounded so.
+struct Start {
+    int baseFolder;
+    FolderSlot slot;
+    Bound bound;
+};
+constexpr Start base(int csidl) { return {csidl, nullptr, toCap}; }
+constexpr Start after(FolderSlot slot, Bound bound = toCap) { return {0, slot, bound}; }
+
+struct Step {
+    const QLWChar* name;  // null: no step
+    Bound bound;
+    Level level;
+};
+
+struct FolderRule {
+    Start start;
+    Step first;
+    Step second = {nullptr, toCap, notMade};  // none by default
+};
+
+using V = ICommonVtbl;
+
+// The tree, one rule a path: where it starts, then each name appended.
+// Making a folder below program files usually needs rights the user lacks;
+// the refusal passes silently.
+const FolderRule kUserCompany    = {base(CSIDL_LOCAL_APPDATA),                {kCompanyFolderName, toCap, made}};
+const FolderRule kUserProduct    = {after(&V::GetUserCompanyFolder),          {kProductFolderName, toCap, made}};
+const FolderRule kCommonCompany  = {base(CSIDL_COMMON_APPDATA),               {kCompanyFolderName, toCap, made}};
+const FolderRule kCommonProduct  = {base(CSIDL_COMMON_APPDATA),               {kCompanyFolderName, toCap, made},
+                                                                              {kProductFolderName, toCap, made}};
+const FolderRule kFonts          = {after(&V::GetCommonProductFolder),        {kFontsFolderName, toCap, made}};
+const FolderRule kJobs           = {after(&V::GetCommonProductFolder, to512), {kJobsFolderName, toCap, made}};
+const FolderRule kDataFile       = {after(&V::GetCommonProductFolder),        {kDataFileName, to512, notMade}};
+const FolderRule kInstallCompany = {base(CSIDL_PROGRAM_FILES),                {kCompanyFolderName, to512, made}};
+const FolderRule kCache          = {after(&V::GetInstallCompanyFolder),       {kCacheFolderName, to512, notMade}};
+const FolderRule kInstallProduct = {after(&V::GetInstallCompanyFolder),       {kProductFolderName, to512, notMade}};
+const FolderRule kControllers    = {after(&V::GetInstallProductFolder),       {kControllersFolderName, to512, notMade}};
+
+size_t boundOf(Bound bound, int32_t capacity) {
+    const auto cap = static_cast<size_t>(capacity);
+    return bound == toCap ? cap : std::min(kWorkingSize, cap);
+}
 
 // The base folder `folder` (its default location, not a redirected one)
 // into `buffer`.  The system writes into a buffer of its own size, so a
@@ -44,96 +91,41 @@ bool putBase(QLWChar* buffer, size_t bound, int folder) {
     return copyBounded(buffer, bound, base);
 }
 
-// The create step: its result is not examined.
-void create(const QLWChar* path) { CreateDirectoryW(path, nullptr); }
-
-// Appends, then creates when the append fitted.
-bool appendAndCreate(QLWChar* buffer, size_t bound, const QLWChar* name) {
-    if (!appendBounded(buffer, bound, name)) return false;
-    create(buffer);
-    return true;
+// The one body, keeping the rules above; a creation's result is not examined.
+void compose(QLCommon& self, const FolderRule& rule, QLWChar* buffer, int32_t capacity) {
+    if (!self.state() || !buffer || capacity < 1) return;
+    if (rule.start.slot) {
+        self.call(rule.start.slot, buffer, static_cast<int32_t>(boundOf(rule.start.bound, capacity)));
+        if (buffer[0] == 0) return;
+    } else if (!putBase(buffer, boundOf(toCap, capacity), rule.start.baseFolder)) {
+        return;
+    }
+    for (const Step& step : {rule.first, rule.second}) {
+        if (!step.name || !appendBounded(buffer, boundOf(step.bound, capacity), step.name)) return;
+        if (step.level == made) CreateDirectoryW(buffer, nullptr);
+    }
 }
 
 }  // namespace
 
-void QLCommon::GetUserCompanyFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    if (putBase(buffer, capBound(capacity), CSIDL_LOCAL_APPDATA))
-        appendAndCreate(buffer, capBound(capacity), kCompanyFolderName);
-}
-
-void QLCommon::GetUserProductFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    call(&ICommonVtbl::GetUserCompanyFolder, buffer, capacity);
-    if (buffer[0] != 0) appendAndCreate(buffer, capBound(capacity), kProductFolderName);
-}
-
-void QLCommon::GetCommonCompanyFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    if (putBase(buffer, capBound(capacity), CSIDL_COMMON_APPDATA))
-        appendAndCreate(buffer, capBound(capacity), kCompanyFolderName);
-}
-
-void QLCommon::GetCommonProductFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    if (putBase(buffer, capBound(capacity), CSIDL_COMMON_APPDATA) &&
-        appendAndCreate(buffer, capBound(capacity), kCompanyFolderName))
-        appendAndCreate(buffer, capBound(capacity), kProductFolderName);
-}
-
-void QLCommon::GetFontsFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    call(&ICommonVtbl::GetCommonProductFolder, buffer, capacity);
-    if (buffer[0] != 0) appendAndCreate(buffer, capBound(capacity), kFontsFolderName);
-}
-
-void QLCommon::GetJobsFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    // The product folder is composed with the working size (512), kept
-    // within a smaller capacity.
-    call(&ICommonVtbl::GetCommonProductFolder, buffer, static_cast<int32_t>(fixedBound(capacity)));
-    if (buffer[0] != 0) appendAndCreate(buffer, capBound(capacity), kJobsFolderName);
-}
-
-void QLCommon::GetDataFilePath(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    call(&ICommonVtbl::GetCommonProductFolder, buffer, capacity);
-    if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kDataFileName);  // the file is not touched
-}
-
-void QLCommon::GetInstallCompanyFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    // Creating below the program-files folder usually needs rights the
-    // user lacks; the refusal passes silently.
-    if (putBase(buffer, capBound(capacity), CSIDL_PROGRAM_FILES))
-        appendAndCreate(buffer, fixedBound(capacity), kCompanyFolderName);
-}
-
-void QLCommon::GetCacheFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    call(&ICommonVtbl::GetInstallCompanyFolder, buffer, capacity);
-    if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kCacheFolderName);  // not created
-}
-
-void QLCommon::GetInstallProductFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    call(&ICommonVtbl::GetInstallCompanyFolder, buffer, capacity);
-    if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kProductFolderName);  // not created
-}
-
-void QLCommon::GetControllersFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    call(&ICommonVtbl::GetInstallProductFolder, buffer, capacity);
-    if (buffer[0] != 0) appendBounded(buffer, fixedBound(capacity), kControllersFolderName);  // not created
-}
+void QLCommon::GetUserCompanyFolder(QLWChar* b, int32_t n) { compose(*this, kUserCompany, b, n); }
+void QLCommon::GetUserProductFolder(QLWChar* b, int32_t n) { compose(*this, kUserProduct, b, n); }
+void QLCommon::GetCommonCompanyFolder(QLWChar* b, int32_t n) { compose(*this, kCommonCompany, b, n); }
+void QLCommon::GetCommonProductFolder(QLWChar* b, int32_t n) { compose(*this, kCommonProduct, b, n); }
+void QLCommon::GetFontsFolder(QLWChar* b, int32_t n) { compose(*this, kFonts, b, n); }
+void QLCommon::GetJobsFolder(QLWChar* b, int32_t n) { compose(*this, kJobs, b, n); }
+void QLCommon::GetDataFilePath(QLWChar* b, int32_t n) { compose(*this, kDataFile, b, n); }
+void QLCommon::GetInstallCompanyFolder(QLWChar* b, int32_t n) { compose(*this, kInstallCompany, b, n); }
+void QLCommon::GetCacheFolder(QLWChar* b, int32_t n) { compose(*this, kCache, b, n); }
+void QLCommon::GetInstallProductFolder(QLWChar* b, int32_t n) { compose(*this, kInstallProduct, b, n); }
+void QLCommon::GetControllersFolder(QLWChar* b, int32_t n) { compose(*this, kControllers, b, n); }
 
 void QLCommon::GetDesktopFolder(QLWChar* buffer, int32_t capacity) {
-    if (!state_ || !usable(buffer, capacity)) return;
-    QLWChar* raw = nullptr;
-    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &raw);
-    const ShellText desktop(raw);  // released on failure too
+    if (!state_ || !buffer || capacity < 1) return;
+    ShellText desktop;  // freed on failure too
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, desktop.put());
     if (SUCCEEDED(hr) && desktop)
-        copyBounded(buffer, capBound(capacity), desktop.get());
+        copyBounded(buffer, static_cast<size_t>(capacity), desktop.get());
     else
         buffer[0] = 0;
 }

@@ -1,6 +1,6 @@
 // SplitPath and SplitPathExt (slots 4 and 5): the portable splitting of
 // shell/path_split.cpp, on any service object.
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/path_split.h"
 
 namespace ql {

@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 #include "shell/win32/shell_handles.h"
 #include "shell/window_rules.h"
@@ -39,9 +39,9 @@ OPENFILENAMEW describe(HWND owner, const QLWChar* filters, const QLWChar* defaul
 
 // A shell item for the folder in `path` (null when there is none).
 Com<IShellItem> shellItem(const QLWChar* path) {
-    IShellItem* item = nullptr;
-    if (FAILED(SHCreateItemFromParsingName(path, nullptr, IID_PPV_ARGS(&item)))) item = nullptr;
-    return Com<IShellItem>(item);
+    Com<IShellItem> item;  // a failed call leaves it empty
+    SHCreateItemFromParsingName(path, nullptr, IID_PPV_ARGS(item.put()));
+    return item;
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ int32_t QLCommon::BrowseOpenFile(QLWindow owner, const QLWChar* filters, const Q
                                  QLWChar* file, uint32_t capacity, QLBool allowMulti) {
     // Without a buffer there is nowhere for the dialog to read or write.
     if (!file || capacity == 0) return 0;
-    OPENFILENAMEW dialog = describe(static_cast<HWND>(owner), filters, defaultExt, file, capacity,
+    OPENFILENAMEW dialog = describe(hostWindow(owner), filters, defaultExt, file, capacity,
                                     kOpenFlags | (allowMulti == 1 ? OFN_ALLOWMULTISELECT : 0));
     dialog.nFilterIndex = openFilterIndex(filters, defaultExt);
     return GetOpenFileNameW(&dialog) == 1 ? 1 : 0;
@@ -60,7 +60,7 @@ int32_t QLCommon::BrowseSaveFile(QLWindow owner, const QLWChar* filters, const Q
                                  QLWChar* file, uint32_t capacity, const QLWChar* title,
                                  QLBool overwritePrompt) {
     if (!file || capacity == 0) return 0;
-    OPENFILENAMEW dialog = describe(static_cast<HWND>(owner), filters, defaultExt, file, capacity,
+    OPENFILENAMEW dialog = describe(hostWindow(owner), filters, defaultExt, file, capacity,
                                     kSaveFlags | (overwritePrompt == 1 ? OFN_OVERWRITEPROMPT : 0));
     dialog.nFilterIndex = saveFilterIndex(defaultExt);
     dialog.lpstrTitle = title;
@@ -82,22 +82,18 @@ int32_t QLCommon::BrowseFolder(QLWindow owner, QLWChar* path, int32_t capacity) 
         if (!folder) return 0;
     }
 
-    IFileDialog* rawDialog = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&rawDialog))))
+    Com<IFileDialog> dialog;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(dialog.put()))))
         return 0;
-    const Com<IFileDialog> dialog(rawDialog);
     // Folder mode alone: the dialog's default options are replaced.
     dialog.get()->SetOptions(FOS_PICKFOLDERS);
     dialog.get()->SetFolder(folder.get());
-    if (dialog.get()->Show(static_cast<HWND>(owner)) != S_OK) return 0;  // cancel or failure
+    if (dialog.get()->Show(hostWindow(owner)) != S_OK) return 0;  // cancel or failure
 
-    IShellItem* rawResult = nullptr;
-    if (FAILED(dialog.get()->GetResult(&rawResult))) rawResult = nullptr;
-    const Com<IShellItem> result(rawResult);
-    if (!result) return 0;
-    QLWChar* rawName = nullptr;
-    if (FAILED(result.get()->GetDisplayName(SIGDN_FILESYSPATH, &rawName))) rawName = nullptr;
-    const ShellText name(rawName);
+    Com<IShellItem> result;  // COM leaves an out-pointer null when a call fails
+    if (FAILED(dialog.get()->GetResult(result.put())) || !result) return 0;
+    ShellText name;
+    result.get()->GetDisplayName(SIGDN_FILESYSPATH, name.put());
     // An item without a file-system path, or a path that does not fit: a
     // cut path would name another folder, so the buffer stays as it was.
     if (!name || textLength(name.get(), bound) >= bound) return 0;

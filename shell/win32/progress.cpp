@@ -8,7 +8,7 @@
 
 #include <ctime>
 
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/window_rules.h"
 
 namespace ql {
@@ -16,8 +16,6 @@ namespace ql {
 namespace {
 
 constexpr int kHeight = 50;
-
-HWND windowOf(const QLState& s) { return static_cast<HWND>(s.progressWindow.get()); }
 
 // The runtime's clock counts wall-clock milliseconds since the process
 // started (CLOCKS_PER_SEC is 1000), not processor time.
@@ -35,21 +33,21 @@ HWND createProgressWindow(HWND parent, HINSTANCE instance) {
 }
 
 void applyShowRule(const QLState& s) {
-    if (progressDue(now(), s.progressStartTime)) ShowWindow(windowOf(s), SW_SHOW);
+    if (progressDue(now(), s.progressStartTime)) ShowWindow(s.progressWindow.get(), SW_SHOW);
 }
 
 // Moves the bar, asks for a repaint and lets the thread's messages in.
 void moveTo(QLState& s, int32_t pos) {
     applyShowRule(s);
     s.progressPos = pos;
-    SendMessageW(windowOf(s), PBM_SETPOS, static_cast<WPARAM>(pos), 0);
-    InvalidateRect(windowOf(s), nullptr, FALSE);
+    SendMessageW(s.progressWindow.get(), PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+    InvalidateRect(s.progressWindow.get(), nullptr, FALSE);
     WaitMessage();
 }
 
 }  // namespace
 
-void closeWindow(void* window) { DestroyWindow(static_cast<HWND>(window)); }
+void closeWindow(HWND window) { DestroyWindow(window); }
 
 void QLCommon::BeginProgress(QLWindow parent, QLInstance instance, int32_t range) {
     if (!state_) return;
@@ -57,15 +55,15 @@ void QLCommon::BeginProgress(QLWindow parent, QLInstance instance, int32_t range
     // Without a parent there is no width to take and no owner to name: no
     // window is made, and the owner of the warnings stays as it was.
     if (!s.progressWindow && parent)
-        s.progressWindow.reset(createProgressWindow(static_cast<HWND>(parent), static_cast<HINSTANCE>(instance)));
+        s.progressWindow.reset(createProgressWindow(hostWindow(parent), hostInstance(instance)));
     if (s.progressWindow) {
-        SendMessageW(windowOf(s), PBM_SETRANGE32, 0, range);
-        SendMessageW(windowOf(s), PBM_SETPOS, 0, 0);
-        ShowWindow(windowOf(s), SW_HIDE);
+        SendMessageW(s.progressWindow.get(), PBM_SETRANGE32, 0, range);
+        SendMessageW(s.progressWindow.get(), PBM_SETPOS, 0, 0);
+        ShowWindow(s.progressWindow.get(), SW_HIDE);
         s.progressStartTime = now();
         s.progressPos = 0;
     }
-    if (parent) s.ownerWindow = parent;
+    if (parent) s.ownerWindow = hostWindow(parent);
 }
 
 // The clock, position and owner stay as they were: only the window goes.

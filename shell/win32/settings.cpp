@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-#include "object/qlcommon_impl.h"
 #include "base/wide_text.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 
 namespace ql {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "object/qlcommon_impl.h"
+#include "object/win32/qlcommon_impl.h"
 #include "shell/names.h"
 #include "shell/window_rules.h"
 
@@ -25,7 +25,7 @@ void QLCommon::WarnMissingResource(const QLWChar* name, int32_t kind) {
     s.warningCount = static_cast<int32_t>(names.size());
     QLWChar work[kWorkingSize];
     const WarningMessage message = warningMessage(kind, name, work);
-    if (message.caption) MessageBoxW(static_cast<HWND>(s.ownerWindow), message.text, message.caption, MB_OK);
+    if (message.caption) MessageBoxW(s.ownerWindow, message.text, message.caption, MB_OK);
 }
 
 }  // namespace ql

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/owned.h"
-#include "object/qlcommon_impl.h"
-#include "object/state.h"
+#include "object/win32/qlcommon_impl.h"
+#include "object/win32/state.h"
 #include "resources/resource_ids.h"
 #include "taxcalc/calculator_state.h"
 #include "taxcalc/income_entry.h"
@@ -54,7 +54,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 // could not be created.
 template <class Dialog>
 intptr_t openDialog(HWND owner) {
-    return DialogBoxParamW(static_cast<HINSTANCE>(moduleInstance), MAKEINTRESOURCEW(Dialog::kTemplate), owner,
+    return DialogBoxParamW(moduleInstance, MAKEINTRESOURCEW(Dialog::kTemplate), owner,
                            dialogProcedure<Dialog>, 0);
 }
 
@@ -262,7 +262,7 @@ namespace ql {
 // could not be created.  The service object's state record is not used.
 int32_t QLCommon::ShowTaxCalculator(QLWindow parent) {
     if (!parent) return 0;
-    const intptr_t code = tax::openDialog<tax::MainDialog>(static_cast<HWND>(parent));
+    const intptr_t code = tax::openDialog<tax::MainDialog>(hostWindow(parent));
     return code == 1 || code == 2 ? static_cast<int32_t>(code) : 0;
 }
 

@@ -4,13 +4,20 @@
 // pointer to the state record.  Each operation lives in the source file of
 // its subsystem (datafile/, shell/, measure/, taxcalc/); this header only
 // declares them.
-#ifndef QL_OBJECT_QLCOMMON_IMPL_H
-#define QL_OBJECT_QLCOMMON_IMPL_H
+#ifndef QL_OBJECT_WIN32_QLCOMMON_IMPL_H
+#define QL_OBJECT_WIN32_QLCOMMON_IMPL_H
 
+#include <windows.h>
+
+#include "object/win32/state.h"
 #include "qlcommon.h"
-#include "state.h"
 
 namespace ql {
+
+// The table's QLWindow and QLInstance are plain pointers (the public header
+// needs no <windows.h>); here alone they become handles.
+inline HWND hostWindow(QLWindow window) { return static_cast<HWND>(window); }
+inline HINSTANCE hostInstance(QLInstance instance) { return static_cast<HINSTANCE>(instance); }
 
 class QLCommon final : public ICommon {
 public:
@@ -29,6 +36,9 @@ public:
         const ICommonVtbl* table = *reinterpret_cast<const ICommonVtbl* const*>(self);
         return (table->*slot)(self, args...);
     }
+
+    // The data file's progress reports (datafile/win32/stream_file.cpp).
+    Progress fileProgress();
 
     uint32_t GetInterfaceVersion() override;
     int32_t BrowseOpenFile(QLWindow owner, const QLWChar* filters, const QLWChar* defaultExt, QLWChar* file, uint32_t capacity, QLBool allowMulti) override;

@@ -1,4 +1,5 @@
-// The list of the DLL's system-call tables, for overriding by name.
+// The list of the DLL's system-call tables, for overriding by name.  It
+// names the subsystems' tables, so it stands at the top of the DLL.
 #include "base/win32/system_calls.h"
 
 #include <cstring>

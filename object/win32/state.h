@@ -1,39 +1,42 @@
 // The state record every service object carries, and the process-wide
 // values of the library object.
-#ifndef QL_OBJECT_STATE_H
-#define QL_OBJECT_STATE_H
+#ifndef QL_OBJECT_WIN32_STATE_H
+#define QL_OBJECT_WIN32_STATE_H
+
+#include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/owned.h"
 #include "datafile/data_file.h"
 #include "datafile/zstream.h"
 #include "measure/elements.h"
-#include "base/owned.h"
 #include "qlcommon.h"
 
 namespace ql {
 
-// The data file's system handle (HANDLE) and the zlib library (HMODULE),
-// closed by the DLL's handle back end and inflate code.
-void closeSystemHandle(void* handle);
-void unloadLibrary(void* module);
-using FileHandle = Owned<void*, closeSystemHandle>;
-using LibraryModule = Owned<void*, unloadLibrary>;
-
-// The progress-bar window (an HWND), destroyed by shell/win32/progress.cpp.
-void closeWindow(void* window);
-using ProgressWindow = Owned<void*, closeWindow>;
+// The data file's system handle, empty as INVALID_HANDLE_VALUE (what
+// CreateFileW answers for no handle), closed by the handle back end.
+inline HANDLE invalidHandle() { return INVALID_HANDLE_VALUE; }
+void closeSystemHandle(HANDLE handle);
+using FileHandle = Owned<HANDLE, closeSystemHandle, invalidHandle>;
+// The zlib library, unloaded by the inflate code.
+void unloadLibrary(HMODULE module);
+using LibraryModule = Owned<HMODULE, unloadLibrary>;
+// The progress-bar window, destroyed by shell/win32/progress.cpp.
+void closeWindow(HWND window);
+using ProgressWindow = Owned<HWND, closeWindow>;
 // The names already warned about, in the order they came.
 using WarningNames = std::vector<std::basic_string<QLWChar>>;
 
 // The fields, their order and their initial values are part of the
 // library's contract with itself: every operation finds its state here.
-// The factory zero-fills the record and then sets the first two fields.
+// The factory sets the first two fields; every other one starts empty: zero,
+// null, or for the file handle its holder's empty value.
 struct QLState {
     void* hostContext;            // the factory's argument; never read
     uint32_t interfaceVersion;    // 7
@@ -47,7 +50,7 @@ struct QLState {
     int32_t streamError;          // errno value saved by the stream back end
     FileHandle fileHandle;        // data file through a system handle
     uint32_t handleError;         // system error code saved by the handle back end
-    void* ownerWindow;            // owner of the progress window and warnings
+    HWND ownerWindow;             // owner of the progress window and warnings
     int32_t warningCount;         // names already warned about
     std::unique_ptr<WarningNames> warningNames;  // those names
     LibraryModule zlibModule;     // the zlib library loaded at run time
@@ -62,9 +65,9 @@ static_assert(offsetof(QLState, elements) == 7 * sizeof(void*) &&
                   offsetof(QLState, progressWindow) == 12 * sizeof(void*),
               "the element fields between byteCount and progressWindow");
 
-// The module instance handle the library entry point keeps (HINSTANCE).
-// The calculator's dialogs load their templates from it.
-extern void* moduleInstance;
+// The module instance handle the library entry point keeps.  The
+// calculator's dialogs load their templates from it.
+extern HINSTANCE moduleInstance;
 
 // The holders are as large as the pointers they replace, so every field
 // keeps its place (DataFile's own offsets are checked in its header).
