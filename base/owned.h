@@ -1,9 +1,11 @@
-// Owned<T, close, empty>: the one holder of the library.  It keeps a handle
-// of type T (a pointer, a HANDLE, an HWND, a COM pointer, ...) and passes it
-// to `close` when it is reset or goes out of scope.  Empty, it holds empty()
-// (T{} unless told otherwise) and closes nothing.  It is exactly as large as
-// T, so a field of the state record keeps its size when it becomes an owner.
-//     using FileHandle = Owned<HANDLE, closeSystemHandle, invalidHandle>;
+// Owned<T, close>: the one holder of the library.  It keeps a handle of
+// type T (a pointer, a HANDLE, an HWND, a COM pointer, ...) and passes it to
+// `close` when it is reset or goes out of scope.  Empty, it holds T{} (null:
+// every handle the library keeps means "none" by null, the data file's too,
+// whose open turns CreateFileW's INVALID_HANDLE_VALUE into null) and closes
+// nothing.  It is exactly as large as T, so a field of the state record
+// keeps its size when it becomes an owner.
+//     using FileHandle = Owned<HANDLE, closeSystemHandle>;
 // An out-parameter writes straight into a holder: f(..., holder.put()).
 #ifndef QL_BASE_OWNED_H
 #define QL_BASE_OWNED_H
@@ -12,12 +14,7 @@
 
 namespace ql {
 
-template <typename T>
-T zeroValue() {
-    return T{};
-}
-
-template <typename T, auto close, T (*empty)() = zeroValue<T>>
+template <typename T, auto close>
 class Owned {
 public:
     Owned() = default;
@@ -33,15 +30,15 @@ public:
     Owned& operator=(const Owned&) = delete;
 
     T get() const { return value_; }
-    explicit operator bool() const { return value_ != empty(); }
+    explicit operator bool() const { return value_ != T{}; }
 
     // Closes the value held (if any) and holds `value` instead.
-    void reset(T value = empty()) {
+    void reset(T value = T{}) {
         T old = std::exchange(value_, value);
-        if (old != empty()) close(old);
+        if (old != T{}) close(old);
     }
     // Gives the value up without closing it.
-    T release() { return std::exchange(value_, empty()); }
+    T release() { return std::exchange(value_, T{}); }
     // Empties the holder and lends its field to an out-parameter.
     T* put() {
         reset();
@@ -49,7 +46,7 @@ public:
     }
 
 private:
-    T value_ = empty();
+    T value_ = T{};
 };
 
 }  // namespace ql

@@ -81,7 +81,9 @@ QLBool QLCommon::OpenFileHandle(const QLWChar* path, uint32_t mode, QLBool appen
         s.handleError = ERROR_INVALID_PARAMETER;
     } else if (access != 0) {
         const DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-        s.fileHandle.reset(createFile(path, access, DWORD{0}, nullptr, disposition, attributes, nullptr));
+        const HANDLE h = createFile(path, access, DWORD{0}, nullptr, disposition, attributes, nullptr);
+        // The record keeps null for "no handle", CreateFileW answers INVALID_HANDLE_VALUE.
+        if (h != INVALID_HANDLE_VALUE) s.fileHandle.reset(h);
         if (!s.fileHandle) s.handleError = failureCode();
     }
 

@@ -19,11 +19,10 @@
 
 namespace ql {
 
-// The data file's system handle, empty as INVALID_HANDLE_VALUE (what
-// CreateFileW answers for no handle), closed by the handle back end.
-inline HANDLE invalidHandle() { return INVALID_HANDLE_VALUE; }
+// The data file's system handle, null when none, closed by the handle back
+// end.
 void closeSystemHandle(HANDLE handle);
-using FileHandle = Owned<HANDLE, closeSystemHandle, invalidHandle>;
+using FileHandle = Owned<HANDLE, closeSystemHandle>;
 // The zlib library, unloaded by the inflate code.
 void unloadLibrary(HMODULE module);
 using LibraryModule = Owned<HMODULE, unloadLibrary>;
@@ -35,8 +34,7 @@ using WarningNames = std::vector<std::basic_string<QLWChar>>;
 
 // The fields, their order and their initial values are part of the
 // library's contract with itself: every operation finds its state here.
-// The factory sets the first two fields; every other one starts empty: zero,
-// null, or for the file handle its holder's empty value.
+// The factory sets the first two fields; every other one starts zero or null.
 struct QLState {
     void* hostContext;            // the factory's argument; never read
     uint32_t interfaceVersion;    // 7
