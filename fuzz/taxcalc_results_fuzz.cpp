@@ -1,5 +1,6 @@
 // The results text on any entries: six bytes each (name length, net cents, kind and months), then the
 // name's bytes.  The text stays within its buffer, whatever the names and amounts.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         r.projectedCents = r.withholdingCents = r.netCents;
         r.kind = data[5] & 3;
         r.monthsToDate = r.monthsInPeriod = 1 + data[5] % 12;
-        const size_t nameLength = data[0] % 64;
-        for (data += 6, size -= 6; r.employer.size() < nameLength && size > 0; ++data, --size) r.employer += *data;
+        const size_t taken = 6 + std::min<size_t>(data[0] % 64, size - 6);
+        r.employer.assign(data + 6, data + taken);
+        data += taken;
+        size -= taken;
         s.records.push_back(r);
     }
     const int32_t typed = s.records.empty() ? 0 : s.records[0].netCents;

@@ -148,6 +148,9 @@ TEST(Elements, GrowInPlaceKeepTheirBytesAndStayInBounds) {
     ql::beginElements(a, 8);  // empties the array, keeps the storage
     EXPECT_EQ(a.capacity, 131072);
     for (const char* e : {"first\0\0", "second\0", "third\0\0"}) ql::pushElement(a, e);
+    ql::pushElement(a, nullptr);  // null elements are refused
+    EXPECT_FALSE(ql::popElement(a, nullptr));
+    EXPECT_FALSE(ql::copyElement(a, 0, nullptr));
     char out[8];
     void* p = out;
     const struct { int32_t index; bool ok; } bounds[] = {{-1, false}, {0, true}, {2, true}, {3, false}};
