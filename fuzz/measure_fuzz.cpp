@@ -1,6 +1,6 @@
-// The measure formatters and parsers on any input.  The first 15 bytes: a value (8), decimals, capacity,
-// units (1 each) and thousandths (4); each formatter writes into a heap block exactly the capacity long and
-// leaves it terminated.  The rest is text for the parsers, 8-bit and widened: for ASCII the twins agree.
+// The measure formatters and parsers on any input.  The first 15 bytes: a value, decimals, capacity, units
+// and thousandths; the formatters write into blocks of exactly the capacity and terminate them.  The rest
+// is text for the parsers, 8-bit and widened: for ASCII the twins agree.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Path splitting on any input: byte 0 picks the splitter and the extension capacity, byte 1 the others, the
-// rest is UTF-16 text (units 0x0100 to 0x01FF become backslashes and full stops).  Each output is a heap
-// block of exactly its capacity: a wanted one comes back terminated, an unwanted one (below 1) untouched.
+// rest is UTF-16 text (0x01xx units become backslashes and full stops).  Outputs are blocks of exactly their
+// capacity: a wanted one comes back terminated, one below 1 untouched.
 #include <algorithm>
 #include <cstdlib>
 #include <string>
