@@ -84,7 +84,8 @@ TEST(DatafileBuffer, ReadsWhereTheBufferIsRefilled) {
         if (c.op == line) result = ql::readStreamLine(f, &got[0], c.capacity, &r.hook);
         if (c.op == field) result = ql::readStreamField(f, to, static_cast<int32_t>(c.capacity), c.term);
         if (c.op == wide) result = ql::readStreamWideField(f, to, static_cast<int32_t>(c.capacity), c.term, true);
-        const std::string row = std::to_string(c.size) + " bytes, " + std::to_string(c.markAt);
+        const std::string row = std::to_string(c.size) + " bytes, op " + std::to_string(c.op) + " after " +
+                                std::to_string(c.skip);
         EXPECT_EQ(result, c.result) << row;
         EXPECT_EQ(ql::streamBufferPos(f), c.pos) << row;
         EXPECT_EQ(got.substr(c.at, c.text.size()), c.text) << row;
