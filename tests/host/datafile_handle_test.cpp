@@ -1,6 +1,6 @@
-// The data file on real files: the handle back end with a disk that takes a write only in part or fills up,
-// and what the Windows runtime decides for the stream back end.  QL_TEST_LINKS_LIBRARY: the disk faults go
-// through the library's table of system calls; the object comes from GetQLObject and is called through its table.
+// The data file on real files: the handle back end, also with a disk that takes a write only in part or fills
+// up, and the Windows runtime's part of the stream back end.  QL_TEST_LINKS_LIBRARY: the disk faults go through
+// the library's table of system calls; the object comes from GetQLObject and is called through its table.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -89,7 +89,7 @@ TEST(DatafileHandle, WritesReachTheFileOnlyOnceWhateverTheDiskDoes) {
 TEST(DatafileHandle, OpensAppendsFailuresAndTheDestroyer) {
     const std::wstring path = scratch(L"open.dat"), other = scratch(L"stream.dat"), missing = scratch(L"missing");
     Object obj = make();
-    ASSERT_TRUE(obj->OpenFileHandle(path.c_str(), qlModeWrite, 0));
+    ASSERT_TRUE(obj->OpenFileHandle(path.c_str(), qlModeWrite, 1)) << "an append makes a missing file";
     EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
     obj->WriteBytes("old", 3);
     obj->CloseFile();

@@ -12,8 +12,7 @@
 
 namespace qltest {
 
-// Programs that change the tree run one at a time: each waits for this mutex of the Wine session and holds it
-// until it exits (an abandoned mutex goes to the next waiter).
+// Programs that change the tree run one at a time: each holds this mutex of the Wine session until it exits.
 struct HostTreeLock {
     HostTreeLock() { WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests"), INFINITE); }
 };
@@ -33,10 +32,10 @@ inline void removeHostTree() {
     }
 }
 
-// Debian's MinGW-w64 zlib, as the Z: drive shows it.
+// Debian's MinGW-w64 zlib, as the Z: drive shows it; the cache folder's ZLIB1.dll made a copy of a library
+// (of none when empty).
 const wchar_t* const kRealZlib = L"Z:\\usr\\x86_64-w64-mingw32\\lib\\zlib1.dll";
-
-// The cache folder's ZLIB1.dll, made a copy of `dll` (nothing when empty); its path.
+const unsigned char kSoak[12] = {0x78, 0x9c, 0x2b, 0xce, 0x4f, 0xcc, 0x06, 0x00, 0x04, 0x4a, 0x01, 0xaf};  // "soak"
 inline std::wstring cacheZlib(const std::wstring& dll) {
     wchar_t path[1024] = {};
     hostkit::Object()->GetCacheFolder(path, 1024);

@@ -81,9 +81,8 @@ int windows() {
 TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
     const hostkit::HostWindow host(L"Soak host");
     const std::wstring zlib = qltest::cacheZlib(qltest::kRealZlib);
-    const unsigned char packed[] = {0x78, 0x9c, 0x2b, 0xce, 0x4f, 0xcc, 0x06, 0x00, 0x04, 0x4a, 0x01, 0xaf};  // "soak"
     const std::vector<char> bytes(70000, 's');  // one buffer goes out, the rest waits
-    const std::wstring file = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql soak " + std::to_wstring(GetTickCount());
+    const std::wstring file = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql soak";
     const std::wstring stream = file + L".a", handle = file + L".b";
     // Two objects left with a file open, zlib, elements, a progress window and a warned name.
     const auto life = [&] {
@@ -93,8 +92,8 @@ TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
         uint32_t produced = 0;
         a->OpenFile(stream.c_str(), qlModeWrite, 0);
         a->WriteBytes(bytes.data(), 70000);
-        a->InflateBegin(packed, sizeof packed, 1);
-        a->InflateBlock(packed, sizeof packed, out, 8, &produced, 1);
+        a->InflateBegin(qltest::kSoak, sizeof qltest::kSoak, 1);
+        a->InflateBlock(qltest::kSoak, sizeof qltest::kSoak, out, 8, &produced, 1);
         a->InflateFinish(1);
         a->BeginElements(4);
         for (int i = 0; i < 20000; ++i) a->PushElement(&i);

@@ -134,31 +134,32 @@ TEST(Windows, PickersStartWhereToldAndReturnThePath) {
     hostkit::Object obj;
     wchar_t path[512] = L"";
     obj->GetJobsFolder(path, 512);
-    const std::wstring scratch = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql " + std::to_wstring(GetTickCount());
-    const std::wstring file = scratch + L"\\open.pdf", saved = scratch + L"\\saved.pdf", inner = scratch + L"\\inner";
-    const std::wstring picked = path + std::wstring(L"\\picked");
-    for (const std::wstring& f : {scratch, inner, picked}) CreateDirectoryW(f.c_str(), nullptr);
-    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::wstring jobs = path, dir = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql picked";
+    for (const std::wstring& f : {dir, dir + L"\\inner", jobs + L"\\picked"}) CreateDirectoryW(f.c_str(), nullptr);
+    CloseHandle(CreateFileW((dir + L"\\a.pdf").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const wchar_t filters[] = L"ABC files\0*.abc\0PDF files\0*.pdf\0Pictures\0*.jpg;*.png\0";
     const auto open = [&] { return obj->BrowseOpenFile(host.get(), filters, L"PDF", path, 512, 0); };
     const auto save = [&] { return obj->BrowseSaveFile(nullptr, filters, L"pdf", path, 512, L"Save it", 0); };
     const auto folder = [&] { return obj->BrowseFolder(nullptr, path, 512); };
-    // The file pickers show the second filter (1); a folder picker starts in the folder given, or in the jobs
-    // folder instead of one that does not exist.
+    // A file picker shows the second filter (1); a folder picker starts in the folder given, or in the jobs
+    // folder instead of one that does not exist.  The name is typed, then OK, or Cancel for none.
     const struct { std::function<int32_t()> call; std::wstring start, title, note, typed, result; } rows[] = {
-        {open, L"", L"Open", L"1 Host", file, file},
-        {save, L"", L"Save it", L"1 ", saved, saved},
-        {folder, scratch, L"Select Folder", L"-1 ", L"inner", inner},
-        {folder, scratch + L"\\none", L"Select Folder", L"-1 ", L"picked", picked},
+        {open, L"", L"Open", L"1 Host", dir + L"\\a.pdf", dir + L"\\a.pdf"},
+        {save, L"", L"Save it", L"1 ", dir + L"\\b.pdf", dir + L"\\b.pdf"},
+        {folder, dir, L"Select Folder", L"-1 ", L"inner", dir + L"\\inner"},
+        {folder, dir, L"Select Folder", L"-1 ", L"", dir},
+        {folder, dir + L"\\none", L"Select Folder", L"-1 ", L"picked", jobs + L"\\picked"},
     };
     for (const auto& r : rows) {
         wcscpy(path, r.start.c_str());
-        const std::vector<Step> steps = {{'w', r.title.c_str()}, {'n'}, {'e', r.typed.c_str()}, {'g', nullptr, IDOK}};
-        EXPECT_EQ(walk(steps, [&] { EXPECT_EQ(r.call(), 1); }), std::vector<std::wstring>{r.note});
+        const int button = r.typed.empty() ? IDCANCEL : IDOK;
+        const std::vector<Step> steps = {{'w', r.title.c_str()}, {'n', r.note.c_str()}, {'e', r.typed.c_str()},
+                                         {'g', nullptr, button}};
+        EXPECT_EQ(walk(steps, [&] { EXPECT_EQ(r.call(), button == IDOK ? 1 : 0); }), looks(steps));
         EXPECT_EQ(_wcsicmp(path, r.result.c_str()), 0) << "came " << path << " for " << r.result.c_str();
     }
-    for (const std::wstring& f : {file, saved}) DeleteFileW(f.c_str());
-    for (const std::wstring& f : {picked, inner, scratch}) RemoveDirectoryW(f.c_str());
+    DeleteFileW((dir + L"\\a.pdf").c_str());
+    for (const std::wstring& f : {dir + L"\\inner", jobs + L"\\picked", dir}) RemoveDirectoryW(f.c_str());
     CoUninitialize();
 }
 
