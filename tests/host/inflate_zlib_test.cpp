@@ -30,9 +30,6 @@ TEST_F(Inflate, RealZlib) {
         EXPECT_TRUE(block(o.get(), 2, 6)) << "a new buffer continues";
         EXPECT_EQ(std::string(out, produced), "soak");
         o->InflateFinish(1);
-        ASSERT_TRUE(begin(o.get(), 6));
-        EXPECT_FALSE(block(o.get(), 0, 8)) << "truncated";
-        o->InflateFinish(1);
         EXPECT_FALSE(begin(o.get(), 12, 2)) << "not zlib";
         EXPECT_FALSE(block(o.get(), 0, 8, 2));
         EXPECT_EQ(produced, 0u);
