@@ -3,8 +3,10 @@
 // no handle, window or memory behind.  QL_TEST_NEEDS_DISPLAY
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "folders_files.h"
@@ -14,7 +16,8 @@ namespace {
 
 const qltest::HostTreeLock hostTreeLock;
 
-// Per element size: the elements pushed, and those that hold the first and the last byte of a 65536-byte step.
+// Per element size: the elements pushed, and those that hold the first and the last byte of each 65536-byte
+// step: their addresses stay put as the array grows, their bytes can be read and written.
 TEST(Lifecycle, ElementsStayPutAndKeepTheirBytesAsTheArrayGrows) {
     const struct { int32_t size, pushes; std::vector<int32_t> edges; } rows[] = {
         {4, 65536, {0, 16383, 16384, 32767, 32768, 49151, 49152, 65535}},
@@ -24,16 +27,17 @@ TEST(Lifecycle, ElementsStayPutAndKeepTheirBytesAsTheArrayGrows) {
     std::vector<unsigned char> element(65536), back(65536);
     for (const auto& r : rows) {
         hostkit::Object o;
-        void *first = nullptr, *at = nullptr;
+        std::map<int32_t, void*> pushedAt;  // each edge element's address right after its push
         o->BeginElements(r.size);
         for (int32_t i = 0; i < r.pushes; ++i) {
             std::memcpy(element.data(), &i, 4);
             o->PushElement(element.data());
-            if (i == 0) o->GetElementPointer(0, &first);
+            if (std::count(r.edges.begin(), r.edges.end(), i)) o->GetElementPointer(i, &pushedAt[i]);
         }
-        for (int32_t i : r.edges) {
+        for (const auto& [i, pushed] : pushedAt) {
+            void* at = nullptr;
             ASSERT_TRUE(o->GetElementPointer(i, &at)) << "size " << r.size << " element " << i;
-            EXPECT_EQ(static_cast<char*>(at) - static_cast<char*>(first), int64_t{i} * r.size) << "moved";
+            EXPECT_EQ(at, pushed) << "size " << r.size << " element " << i << " moved";
             ASSERT_TRUE(o->CopyElement(i, back.data()));
             EXPECT_EQ(std::memcmp(back.data(), &i, 4), 0) << "size " << r.size << " element " << i << " as pushed";
             std::memset(at, 0x5A, static_cast<size_t>(r.size));
@@ -43,39 +47,34 @@ TEST(Lifecycle, ElementsStayPutAndKeepTheirBytesAsTheArrayGrows) {
     }
 }
 
-// Committed private memory, from a walk over the address space; the bytes in use in the process's heaps; the
-// value of a new handle, which stops rising when none leaks (Wine counts no handles); the thread's windows.
-size_t privateBytes() {
-    size_t sum = 0;
+// What a leak would raise: the committed private memory, from a walk over the address space; the bytes in use
+// in the process's heaps; the value of a new handle, which stops rising when none leaks (Wine counts no
+// handles); the thread's windows.
+struct Usage {
+    size_t memory = 0, heap = 0;
+    uintptr_t handle = 0;
+    int windows = 0;
+};
+Usage usage() {
+    Usage u;
     MEMORY_BASIC_INFORMATION m{};
     for (char* p = nullptr; VirtualQuery(p, &m, sizeof m) == sizeof m; p = static_cast<char*>(m.BaseAddress)) {
-        if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) sum += m.RegionSize;
+        if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) u.memory += m.RegionSize;
         m.BaseAddress = static_cast<char*>(m.BaseAddress) + m.RegionSize;
     }
-    return sum;
-}
-size_t heapBytes() {
     HANDLE heaps[64];
-    const DWORD n = GetProcessHeaps(64, heaps);
-    size_t sum = 0;
-    for (DWORD i = 0; i < n && i < 64; ++i)
+    for (DWORD i = 0, n = GetProcessHeaps(64, heaps); i < n && i < 64; ++i)
         for (PROCESS_HEAP_ENTRY e{}; HeapWalk(heaps[i], &e);)
-            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) sum += e.cbData;
-    return sum;
-}
-uintptr_t nextHandle() {
+            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) u.heap += e.cbData;
     const HANDLE h = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     CloseHandle(h);
-    return reinterpret_cast<uintptr_t>(h);
-}
-int windows() {
-    int n = 0;
+    u.handle = reinterpret_cast<uintptr_t>(h);
     const auto count = [](HWND, LPARAM p) -> BOOL {
-        ++*reinterpret_cast<int*>(p);
+        ++reinterpret_cast<Usage*>(p)->windows;
         return TRUE;
     };
-    EnumThreadWindows(GetCurrentThreadId(), count, reinterpret_cast<LPARAM>(&n));
-    return n;
+    EnumThreadWindows(GetCurrentThreadId(), count, reinterpret_cast<LPARAM>(&u));
+    return u;
 }
 
 TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
@@ -105,15 +104,14 @@ TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
         return std::string(out, produced);
     };
     ASSERT_EQ(life(), "soak");
-    const int before = windows();
-    const uintptr_t handles = nextHandle();
-    const size_t memory = privateBytes(), heap = heapBytes();
+    const Usage before = usage();
     for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(9); std::chrono::steady_clock::now() < end;)
         life();
-    EXPECT_EQ(windows(), before);
-    EXPECT_LE(nextHandle(), handles + 16);
-    EXPECT_LE(privateBytes(), memory + 262144);
-    EXPECT_LE(heapBytes(), heap + 16384);
+    const Usage after = usage();
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_LE(after.handle, before.handle + 16);
+    EXPECT_LE(after.memory, before.memory + 262144);
+    EXPECT_LE(after.heap, before.heap + 16384);
     EXPECT_EQ(hostkit::library().release(), 0);
     for (const std::wstring& f : {stream, handle, zlib}) DeleteFileW(f.c_str());
 }
