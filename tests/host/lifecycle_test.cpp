@@ -81,39 +81,44 @@ TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
     const hostkit::HostWindow host(L"Soak host");
     const std::wstring zlib = qltest::cacheZlib(qltest::kRealZlib);
     const std::vector<char> bytes(70000, 's');  // one buffer goes out, the rest waits
-    const std::wstring file = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql soak";
-    const std::wstring stream = file + L".a", handle = file + L".b";
-    // Two objects left with a file open, zlib, elements, a progress window and a warned name.
-    const auto life = [&] {
-        hostkit::Object a, b;
-        wchar_t text[512];
+    const std::wstring file = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql soak ";
+    // Two objects left with a file open, zlib, elements, a progress window and a warned name; each life has
+    // files of its own, so that a handle left open cannot stop the next life from opening one.
+    const auto life = [&](int n) {
+        const std::wstring stream = file + std::to_wstring(n) + L".a", handle = file + std::to_wstring(n) + L".b";
         char out[8] = {};
         uint32_t produced = 0;
-        a->OpenFile(stream.c_str(), qlModeWrite, 0);
-        a->WriteBytes(bytes.data(), 70000);
-        a->InflateBegin(qltest::kSoak, sizeof qltest::kSoak, 1);
-        a->InflateBlock(qltest::kSoak, sizeof qltest::kSoak, out, 8, &produced, 1);
-        a->InflateFinish(1);
-        a->BeginElements(4);
-        for (int i = 0; i < 20000; ++i) a->PushElement(&i);
-        b->OpenFileHandle(handle.c_str(), qlModeWrite, 0);
-        b->WriteBytes(bytes.data(), 70000);
-        b->GetJobFilePath(text, 512);
-        b->BeginProgress(host.get(), GetModuleHandleW(nullptr), 100);
-        b->WarnMissingResource(L"Script", 9);  // recorded, no box
+        {
+            hostkit::Object a, b;
+            wchar_t text[512];
+            a->OpenFile(stream.c_str(), qlModeWrite, 0);
+            a->WriteBytes(bytes.data(), 70000);
+            a->InflateBegin(qltest::kSoak, sizeof qltest::kSoak, 1);
+            a->InflateBlock(qltest::kSoak, sizeof qltest::kSoak, out, 8, &produced, 1);
+            a->InflateFinish(1);
+            a->BeginElements(4);
+            for (int i = 0; i < 20000; ++i) a->PushElement(&i);
+            b->OpenFileHandle(handle.c_str(), qlModeWrite, 0);
+            b->WriteBytes(bytes.data(), 70000);
+            b->GetJobFilePath(text, 512);
+            b->BeginProgress(host.get(), GetModuleHandleW(nullptr), 100);
+            b->WarnMissingResource(L"Script", 9);  // recorded, no box
+        }
+        DeleteFileW(stream.c_str());
+        DeleteFileW(handle.c_str());
         return std::string(out, produced);
     };
-    ASSERT_EQ(life(), "soak");
+    ASSERT_EQ(life(0), "soak");
     const Usage before = usage();
-    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(9); std::chrono::steady_clock::now() < end;)
-        life();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(9);
+    for (int n = 1; std::chrono::steady_clock::now() < end; ++n) life(n);
     const Usage after = usage();
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_LE(after.handle, before.handle + 16);
     EXPECT_LE(after.memory, before.memory + 262144);
     EXPECT_LE(after.heap, before.heap + 16384);
     EXPECT_EQ(hostkit::library().release(), 0);
-    for (const std::wstring& f : {stream, handle, zlib}) DeleteFileW(f.c_str());
+    DeleteFileW(zlib.c_str());
 }
 
 }  // namespace

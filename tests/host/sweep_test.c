@@ -92,6 +92,7 @@ static int arguments(const char* kinds, int j, uint64_t a[7]) {
         case 'M': a[k] = (uintptr_t)(j & 1 ? NULL : GetModuleHandleW(NULL)); break;
         case 'f': a[k] = (uintptr_t)(j & 1 ? NULL : filters); break;
         case 'Y': a[k] = (uintptr_t)PICK(where); break;
+        case 'P': a[k] = (uintptr_t)path; break;                                    /* a file that can be */
         default: a[k] = (uint64_t)(kinds[k] - '0'); /* a digit: that number */
         }
     return out;
@@ -104,9 +105,10 @@ static const struct Call { int slot; const char* kinds; } calls[] = {
     H(ReadField, "Bci"), H(ReadWideField, "Bcii"), H(ReadLine, "Bu"), H(ReadBytes, "Bu"), H(ReadBlock, "Bu"),
     H(CopyLine, "diBu"), H(SeekRead, "i"), H(GetBufferPos, ""), H(FindField, "t"), H(GetByteCount, ""),
     H(WriteBytes, "dn"), H(WriteBytesHandle, "dn"), H(WriteValueLine, "iviviv"), H(CloseFile, ""),
-    H(CloseFileHandle, ""), H(CloseFile, ""), H(OpenFile, "Yii"), H(OpenFileHandle, "Yii"), H(WriteBytes, "dn"),
-    H(BeginElements, "i"), H(PushElement, "e"), H(CopyElement, "ie"), H(GetElementPointer, "io"),
-    H(PopElement, "e"), H(GetElementCount, ""), H(InflateBlock, "diBuoi"), H(InflateBegin, "dui"),
+    H(CloseFileHandle, ""), H(CloseFile, ""), H(OpenFile, "Yii"), H(OpenFileHandle, "Yii"), H(OpenFile, "Pi0"),
+    H(OpenFileHandle, "P11"), H(WriteBytes, "dn"), H(BeginElements, "i"), H(PushElement, "e"),
+    H(CopyElement, "ie"), H(GetElementPointer, "io"), H(PopElement, "e"), H(GetElementCount, ""),
+    H(InflateBlock, "diBuoi"), H(InflateBegin, "dui"),
     H(InflateBlock, "diBuoi"), H(InflateFinish, "i"), H(BeginProgress, "hMi"), H(SetProgressPos, "i"),
     H(StepProgress, ""), H(IdleProgress, ""), H(WarnMissingResource, "ti"), H(EndProgress, ""),
     H(BeginProgress, "hMi"), H(BrowseOpenFile, "hftWui"), H(BrowseSaveFile, "hftWuti"), H(BrowseFolder, "hWc"),

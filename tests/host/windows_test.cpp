@@ -222,6 +222,7 @@ TEST(Windows, ProgressBarAfterASecondAndOneWarningBoxPerName) {
 }
 
 // A W2 entry for February to April, in March: refusals and what each dialog shows; its taxable income is 0.
+// A self-employment entry, cancelled, shows no withholding field.
 TEST(Windows, CalculatorDialogsFollowTheirEntries) {
     EXPECT_EQ(hostkit::Object()->ShowTaxCalculator(nullptr), 0);
     const wchar_t* const main = L"Self Employment Tax Calculator";
@@ -234,7 +235,9 @@ TEST(Windows, CalculatorDialogsFollowTheirEntries) {
         {'c', nullptr, 1006, 4}, {'b', badStart}, {'p', nullptr, IDOK},
         {'b', L"Invalid Start Month:\nYou must have valid start month"}, {'c', nullptr, 1006, 1},
         {'c', nullptr, 1008, 3}, {'t', L"100", 1010}, {'t', L"0", 1012}, {'g', nullptr, IDOK}, {'w', main},
-        {'l', L"1 "}, {'p', nullptr, IDOK}, {'w', L"Enter Standard Deduction"}, {'t', L"0", 1014},
+        {'l', L"1 "}, {'p', nullptr, 1003}, {'w', L"Self Employment Income"}, {'c', nullptr, 1006, 0},
+        {'c', nullptr, 1008, 2}, {'l', L"1008 1010 1 "}, {'g', nullptr, IDCANCEL}, {'w', main}, {'l', L"1 "},
+        {'p', nullptr, IDOK}, {'w', L"Enter Standard Deduction"}, {'t', L"0", 1014},
         {'p', nullptr, IDOK}, {'b', L"Error:\nYou must enter social security threshhold"}, {'t', L"0.01", 1014},
         {'g', nullptr, IDOK}, {'w', L"Enter Tax From Table"},
         {'r', L"Enter Tax From Table | Taxable Income [0.00] off | Tax From Table [0] off"}, {'g', nullptr, IDOK},
