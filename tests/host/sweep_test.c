@@ -106,7 +106,7 @@ static const struct Call { int slot; const char* kinds; } calls[] = {
     H(CopyLine, "diBu"), H(SeekRead, "i"), H(GetBufferPos, ""), H(FindField, "t"), H(GetByteCount, ""),
     H(WriteBytes, "dn"), H(WriteBytesHandle, "dn"), H(WriteValueLine, "iviviv"), H(CloseFile, ""),
     H(CloseFileHandle, ""), H(CloseFile, ""), H(OpenFile, "Yii"), H(OpenFileHandle, "Yii"), H(OpenFile, "Pi0"),
-    H(OpenFileHandle, "P11"), H(WriteBytes, "dn"), H(BeginElements, "i"), H(PushElement, "e"),
+    H(OpenFileHandle, "P11"), H(WriteBytes, "dn"), H(BeginElements, "i"), H(PushElement, "d"), H(PushElement, "e"),
     H(CopyElement, "ie"), H(GetElementPointer, "io"), H(PopElement, "e"), H(GetElementCount, ""),
     H(InflateBlock, "diBuoi"), H(InflateBegin, "dui"),
     H(InflateBlock, "diBuoi"), H(InflateFinish, "i"), H(BeginProgress, "hMi"), H(SetProgressPos, "i"),
