@@ -48,8 +48,8 @@ TEST(Lifecycle, ElementsStayPutAndKeepTheirBytesAsTheArrayGrows) {
 }
 
 // What a leak would raise: the committed private memory, from a walk over the address space; the bytes in use
-// in the process's heaps; the value of a new handle, which stops rising when none leaks (Wine counts no
-// handles); the thread's windows.
+// in the process's heaps; the highest of 256 new handles, which stops rising when none leaks (Wine counts no
+// handles, and gives a new handle the place the last closed one left); the thread's windows.
 struct Usage {
     size_t memory = 0, heap = 0;
     uintptr_t handle = 0;
@@ -66,9 +66,12 @@ Usage usage() {
     for (DWORD i = 0, n = GetProcessHeaps(64, heaps); i < n && i < 64; ++i)
         for (PROCESS_HEAP_ENTRY e{}; HeapWalk(heaps[i], &e);)
             if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) u.heap += e.cbData;
-    const HANDLE h = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    CloseHandle(h);
-    u.handle = reinterpret_cast<uintptr_t>(h);
+    HANDLE events[256];  // more than the holes closed handles leave: the last lies past every handle in use
+    for (HANDLE& e : events) {
+        e = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        u.handle = std::max(u.handle, reinterpret_cast<uintptr_t>(e));
+    }
+    for (HANDLE e : events) CloseHandle(e);
     const auto count = [](HWND, LPARAM p) -> BOOL {
         ++reinterpret_cast<Usage*>(p)->windows;
         return TRUE;
