@@ -1,10 +1,7 @@
 /*
- * The small harness of the host tests written in C.  CHECK(cond, row...)
- * records a failure and goes on; the failure line names the case's row
- * (a printf format and its values: what came and what was expected).
- * ql_load_library loads QLCommon.dll from beside the test program, as a
- * host does, and finds the three exports; ql_harness_end prints
- * "N passed, N failed" and gives the exit code.
+ * The harness of the host tests in C.  CHECK(cond, format, ...) counts a pass, or prints the line and the case
+ * (what came, what was expected) and goes on.  ql_load_library loads QLCommon.dll from beside the program, as
+ * a host does; ql_harness_end prints "N passed, N failed" and gives the exit code.
  */
 #ifndef QL_CTEST_HARNESS_H
 #define QL_CTEST_HARNESS_H
@@ -17,9 +14,17 @@
 
 static int ql_passed, ql_failed;
 
-#define CHECK(cond, ...)                                                                                      \
-    ((cond) ? (void)++ql_passed                                                                               \
-            : (++ql_failed, printf("%s:%d: failed: ", __FILE__, __LINE__), printf(__VA_ARGS__), (void)puts("")))
+#define CHECK(cond, ...)                                    \
+    do {                                                    \
+        if (cond) {                                         \
+            ++ql_passed;                                    \
+        } else {                                            \
+            ++ql_failed;                                    \
+            printf("line %d: failed: ", __LINE__);          \
+            printf(__VA_ARGS__);                            \
+            puts("");                                       \
+        }                                                   \
+    } while (0)
 
 static struct {
     HMODULE module;

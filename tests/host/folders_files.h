@@ -1,5 +1,4 @@
-// The host's folder tree for the tests that change it (the folder tests,
-// and the inflate tests that put a zlib library into the cache folder).
+// The host's folder tree for the tests that change it or put a zlib library into its cache folder.
 #ifndef QL_TESTS_HOST_FOLDERS_FILES_H
 #define QL_TESTS_HOST_FOLDERS_FILES_H
 
@@ -9,16 +8,15 @@
 
 #include <string>
 
+#include "hostkit/host.h"
+
 namespace qltest {
 
-// Programs that change the tree run one at a time, also when CTest starts
-// them in parallel: each waits for this named mutex of the Wine session and
-// holds it until it exits (an abandoned mutex goes to the next waiter).
+// Programs that change the tree run one at a time: each holds this mutex of the Wine session until it exits.
 struct HostTreeLock {
     HostTreeLock() { WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests"), INFINITE); }
 };
 
-// A system folder as SHGetFolderPathW reports its default location.
 inline std::wstring systemFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_DEFAULT, path);
@@ -32,6 +30,20 @@ inline void removeHostTree() {
         SHFILEOPSTRUCTW op{nullptr, FO_DELETE, tree.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
         SHFileOperationW(&op);
     }
+}
+
+// Debian's MinGW-w64 zlib, as the Z: drive shows it; the cache folder's ZLIB1.dll made a copy of a library
+// (of none when empty).
+const wchar_t* const kRealZlib = L"Z:\\usr\\x86_64-w64-mingw32\\lib\\zlib1.dll";
+const unsigned char kSoak[12] = {0x78, 0x9c, 0x2b, 0xce, 0x4f, 0xcc, 0x06, 0x00, 0x04, 0x4a, 0x01, 0xaf};  // "soak"
+inline std::wstring cacheZlib(const std::wstring& dll) {
+    wchar_t path[1024] = {};
+    hostkit::Object()->GetCacheFolder(path, 1024);
+    CreateDirectoryW(path, nullptr);  // the library does not create it
+    const std::wstring cached = path + std::wstring(L"\\ZLIB1.dll");
+    DeleteFileW(cached.c_str());
+    if (!dll.empty()) CopyFileW(dll.c_str(), cached.c_str(), FALSE);
+    return cached;
 }
 
 }  // namespace qltest

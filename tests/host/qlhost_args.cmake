@@ -1,6 +1,5 @@
-# qlhost's answers to wrong and right arguments, run through RUNNER.  Each
-# row: the arguments (separated by |), the exit status, a pattern of what it
-# prints.  Paths are Unix paths, which qlhost turns into Windows paths.
+# qlhost's answers to wrong and right arguments, run through RUNNER.  Each row: the arguments (separated by
+# |), the exit status, a pattern of what it prints.  Paths are Unix paths, which qlhost turns into Windows paths.
 cmake_minimum_required(VERSION 3.20)
 file(MAKE_DIRECTORY "${CACHE}")
 file(COPY_FILE "${ZLIB}" "${CACHE}/ZLIB1.dll")
@@ -8,14 +7,10 @@ set(dir ${CMAKE_CURRENT_BINARY_DIR}/qlhost-args)
 file(REMOVE_RECURSE ${dir})
 file(WRITE ${dir}/in.txt "not zlib\n")
 set(rows
-  "measure|abc" 2 "'abc' is not a measure"       "measure|1.5.5" 2 "is not a measure"
-  "measure|1/0" 2 "divides by zero"              "measure|1 1/2-" 0 "^-1500\n.*ends in a sign"
-  "measure|15|--from|thousandths|--to|inches|--decimals|13" 2 "from 0 to 12, not '13'" "progress|0" 2 "from 1 to 60"
-  "measure|1500|--from|thousandths|--to|millimetres|--decimals|2" 0 "^38.10\n$" "warn|Foo|4" 2 "KIND must be"
-  "measure|1|--from|feet|--to|inches" 2 "one of --from and --to" "calc|--tour" 2 "needs a FOLDER"
-  "open|--close-after|x" 2 "--close-after .* not 'x'\nusage: qlhost open" "version|x" 2 "unexpected argument 'x'"
+  "measure|1 1/2-" 0 "^-1500\n.*ends in a sign" "measure|1500|--from|thousandths|--to|millimetres" 0 "^38.100\n$"
+  "measure|15|--from|thousandths|--to|inches|--decimals|13" 2 "from 0 to 12, not '13'"
+  "open|--close-after|x" 2 "--close-after .* not 'x'\nusage: qlhost open"
   "version" 0 "qlhost version: +1[.]0[.]0[.]1\nQLCommon[.]dll version: +1[.]0[.]0[.]1\n"
-  "copy|${dir}/in.txt|${dir}/copy.txt" 0 "bytes written: 9 "
   "inflate|${dir}/in.txt|${dir}/out.bin" 1 "truncated or corrupt"
   "inflate|${dir}/none|${dir}/out.bin" 1 "cannot read .*none: No such file or directory")
 list(LENGTH rows count)
