@@ -46,8 +46,8 @@ const std::vector<uint8_t> kPattern = [] {
     return p;
 }();
 
-enum Op { openWrite, openRead, closeFile, writeShort, writeLong, writeNull, valueLine, readBytes, readField, readWide,
-          readLine, seek, kOps };
+enum Op { openWrite, openRead, closeFile, writeShort, writeLong, writeNull, valueLine, writeToDisk, readBytes, readField,
+          readWide, readLine, seek, kOps };
 
 struct Input {
     const uint8_t* p;
@@ -61,16 +61,33 @@ struct Input {
     }
 };
 
-// The file's bytes, waiting ones too; the mode and GetByteCount; while reading, the next byte and the
-// buffer fill it lies in.
+// The file's bytes, waiting ones too, and how many of them reached the disk; the mode and GetByteCount;
+// while reading, the next byte and the buffer fill it lies in.
 struct Model {
     std::string file;
+    size_t disk = 0;
     uint32_t mode = 0, count = 0;
     size_t cursor = 0, fillStart = 0, fillEnd = 0;
 
-    void write(const void* data, uint32_t n) {
-        if (mode == ql::kModeWrite && data) file.append(static_cast<const char*>(data), n);
-        if (mode != ql::kModeWrite || data) count += n;  // no file: only counted; null data: nothing
+    // The waiting bytes go to the disk when the next piece does not fit beside them.  The disk's take that
+    // `refuseAt` counts down to keeps `keep` of them and refuses; the call then keeps what still fits and
+    // drops the rest of its bytes.
+    void write(const char* data, uint32_t n, uint32_t refuseAt, uint32_t keep) {
+        if (mode != ql::kModeWrite || !data) {
+            count += mode != ql::kModeWrite ? n : 0;  // no file: only counted; null data: nothing
+            return;
+        }
+        uint32_t taken = 0;
+        for (bool refused = false; taken < n && !refused;) {
+            if (file.size() - disk + (n - taken) > 65536 && file.size() != disk) {
+                refused = refuseAt-- == 0;
+                disk = refused ? disk + std::min<size_t>(keep, file.size() - disk) : file.size();
+            }
+            const size_t k = std::min<size_t>(n - taken, 65536 - (file.size() - disk));
+            file.append(data + taken, k);
+            taken += static_cast<uint32_t>(k);
+        }
+        count += taken;
     }
     bool filled() {  // a byte to take; an empty buffer takes the next 65536
         if (cursor == fillEnd) {
@@ -109,18 +126,36 @@ struct Model {
     }
 };
 
-// The writer under test, and the model told of the write.  A second kind, the shared write loop with a sink
-// that takes part of a write or refuses it, joins here, chosen by the input, the model told what it kept.
-void write(ql::DataFile& f, Model& m, const void* data, uint32_t n) {
+// A disk that, at its `refuseAt`-th take counted from 0, keeps only the front `keep` bytes and refuses, as a
+// full disk does; what it takes goes to the scratch file.  It claims all `keep` even when offered fewer.
+struct Disk {
+    std::FILE* file;
+    uint32_t refuseAt, keep;
+};
+bool diskWrite(void* context, const uint8_t* bytes, uint32_t count, uint32_t* taken) {
+    Disk& d = *static_cast<Disk*>(context);
+    const bool refuses = d.refuseAt-- == 0;
+    std::fwrite(bytes, 1, refuses ? std::min(count, d.keep) : count, d.file);
+    *taken = d.keep;
+    return !refuses;
+}
+
+// The writer under test, and the model told of the write: the stream writer, or with `refuseAt` below ~0u
+// the write loop both back ends share, with a disk that refuses.
+void write(ql::DataFile& f, Model& m, const void* data, uint32_t n, uint32_t refuseAt = ~0u, uint32_t keep = 0) {
     static const ql::Progress progress{[](void*, int32_t) {}, [](void*, uint32_t) {}, nullptr};
-    ql::writeStreamBytes(f, data, n, &progress);
-    m.write(data, n);
+    Disk disk{f.stream.get(), refuseAt, keep};
+    const ql::WriteSink sink{diskWrite, &disk};
+    if (refuseAt == ~0u) ql::writeStreamBytes(f, data, n, &progress);
+    else ql::writeBuffered(f, data, n, f.stream ? &sink : nullptr, &progress);
+    m.write(static_cast<const char*>(data), n, refuseAt, keep);
 }
 
 void open(ql::DataFile& f, Model& m, uint32_t mode, bool append) {
     int32_t error = 0;
     REQUIRE(ql::openStreamFile(f, error, kPath.c_str(), mode, append));
     if (!append && mode == ql::kModeWrite) m.file.clear();
+    m.disk = m.file.size();  // an open over a file being written writes its waiting bytes first
     m.mode = mode;
     m.count = mode == ql::kModeRead ? static_cast<uint32_t>(m.file.size()) : 0;
     m.cursor = m.fillStart = m.fillEnd = 0;
@@ -175,7 +210,8 @@ void check(const ql::DataFile& f, const Model& m) {
     struct stat st {};
     REQUIRE(m.mode != ql::kModeWrite || fstat(fileno(f.stream.get()), &st) == 0);
     REQUIRE(m.mode != ql::kModeWrite || f.bufferPos + f.bufferAvail == f.bufferSize);
-    REQUIRE(m.mode != ql::kModeWrite || static_cast<size_t>(st.st_size) + f.bufferPos == m.file.size());
+    REQUIRE(m.mode != ql::kModeWrite || static_cast<size_t>(st.st_size) == m.disk);
+    REQUIRE(m.mode != ql::kModeWrite || f.bufferPos == m.file.size() - m.disk);
     REQUIRE(ql::streamBufferPos(f) == (m.mode == ql::kModeRead ? m.cursor - m.fillStart : 0xFFFFFFFFu));
     REQUIRE(m.mode != ql::kModeRead || f.bufferAvail == m.fillEnd - m.cursor);
 }
@@ -197,7 +233,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A count or capacity; with the top bit, in eights up to four buffers.
         const uint32_t n = (arg >> 8 & 0x7FFF) * (arg >> 23 ? 8 : 1);
         const uint32_t piece = op == writeShort ? std::min(arg & 0xFF, static_cast<uint32_t>(in.left)) : arg & 0x3FFFF;
-        if ((work += op <= openRead ? 1 << 14 : op == writeLong ? piece : op >= readBytes ? n : 0) > 1 << 18) continue;
+        const bool long_ = op == writeLong || op == writeToDisk;
+        if ((work += op <= openRead ? 1 << 14 : long_ ? piece : op >= readBytes ? n : 0) > 1 << 18) continue;
         switch (op) {
         case openWrite:
         case openRead:
@@ -213,6 +250,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case writeLong:
             write(f, m, &kPattern[kPattern.size() - piece], piece);
+            break;
+        case writeToDisk:  // the disk refuses its take `arg >> 20`, keeping up to 65535 bytes
+            write(f, m, &kPattern[kPattern.size() - piece], piece, arg >> 20, in.take(2));
             break;
         case writeNull:
             write(f, m, nullptr, n);
