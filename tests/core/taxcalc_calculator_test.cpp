@@ -1,5 +1,5 @@
-// The calculator's core: amounts, and worked examples from the entries as typed to the values dialogs and the
-// results.  The dialogs' refusals are checked on the real dialogs (tests/host/windows_test.cpp).
+// The calculator's core: amounts, and worked examples from the entries as typed to the results.  The dialogs'
+// presets and refusals are checked on the real dialogs (tests/host/windows_test.cpp).
 #include <gtest/gtest.h>
 
 #include <sstream>
