@@ -131,12 +131,12 @@ TEST(NumberText, FloatHexAndQuotes) {
     EXPECT_EQ(quotes, u"\"It's\" 'x' \u201E\u2032");
 }
 
-TEST(Elements, GrowInPlaceKeepTheirBytesAndStayInBounds) {
+TEST(Elements, GrowInStepsAndStayInBounds) {
     ql::ElementArray a;
     ql::beginElements(a, 4);
     uint32_t i = 0;
     for (; i < 16383; ++i) ql::pushElement(a, &i);
-    EXPECT_EQ(a.capacity, 65536);  // 16383 elements fit the first 65536 bytes, the 16384th grows them in place
+    EXPECT_EQ(a.capacity, 65536);  // 16383 elements fit the first 65536 bytes, the 16384th adds a step
     ql::pushElement(a, &i);
     EXPECT_EQ(a.capacity, 131072);
     ql::beginElements(a, 8);  // empties the array, keeps the storage
