@@ -101,6 +101,7 @@ static const struct Row {
     {'e', C(GetElementPointer, 2, &out.p), 'p', 1, "3"},
     {'e', C(PopElement, &out), 'o', 1, "3"},
     {0, C(ParseFractionalMeasureW, L"1 1/2", 1, &out.f, 2), 'g', 0, "1500"},
+    {0, C(ParseFractionalMeasureA, "1/2-", 1, &out.f, 2), 'g', 1, "-500"},
     {0, C(ParseFractionalMeasureRounded, L"1/2 dia", 1, &out.i, 2), 'o', 0, "1571"},
 };
 
