@@ -1,6 +1,9 @@
 // The folder tree and the settings file through the table, on the prefix's real folders.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "folders_files.h"
 
 namespace {
@@ -62,11 +65,8 @@ TEST(ShellFolders, SettingsAreWrittenToTheFileAndReadBack) {
     EXPECT_EQ(get(obj, t->GetJobFilePath), job);
     EXPECT_EQ(get(other, t->GetGraphixFilePath), L"D:\\art");
     EXPECT_TRUE(exists(common + L"\\Graphix")) << "made by every read";
-    std::string text(4096, '\0');
-    if (FILE* f = _wfopen(ini.c_str(), L"rb")) {
-        text.resize(fread(&text[0], 1, text.size(), f));
-        fclose(f);
-    }
+    std::ifstream file(ini.c_str(), std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(file), {});
     const std::string lines = "[Current Settings]\r\nJob File Path=" + std::string(job.begin(), job.end()) +
                               "\r\nGraphix File Path=D:\\art";
     EXPECT_NE(text.find(lines), std::string::npos) << text;
