@@ -14,28 +14,20 @@
 
 #define COUNT(a) (int)(sizeof(a) / sizeof((a)[0]))
 
-/* Counts a failure and prints its line and case, then goes on. */
-static int failures;
-#define CHECK(cond, ...)                           \
-    do {                                           \
-        if (!(cond)) {                             \
-            ++failures;                            \
-            printf("line %d: failed: ", __LINE__); \
-            printf(__VA_ARGS__);                   \
-            puts("");                              \
-        }                                          \
-    } while (0)
-
-static QLGetQLObjectFn get_object;
-static QLDestroyFn destroy;
 static ICommon* obj;
 static char row[300]; /* the call being made, for the reports */
+static int failures;
 static int element_size;
 static HWND parent;
 
+static void fail(const char* what, int units, int len) {
+    ++failures;
+    printf("%s: %s %d of %d units\n", row, what, units, len);
+}
+
 static void fresh_object(void) {
-    if (obj) destroy(obj);
-    obj = get_object((void*)(uintptr_t)0xBAADF00DBAADF00Dull);
+    if (obj) QLDestroy(obj);
+    obj = GetQLObject((void*)(uintptr_t)0xBAADF00DBAADF00Dull);
 }
 
 static LONG WINAPI on_crash(EXCEPTION_POINTERS* e) {
@@ -156,7 +148,7 @@ static void check_text(const struct Call* h, uint64_t* a, int o) {
     invoke(h, a);
     const int untouched = ref[0] == 0xCCCC;
     while (!untouched && len < 4095 && ref[len]) ++len;
-    if (!untouched) CHECK(ref[len] == 0, "%s: no terminator in 4096 units", row);
+    if (!untouched && ref[len] != 0) fail("no terminator after", len, len);
     for (int i = 0; i < COUNT(caps) + 2; ++i) {
         const int cap = i < COUNT(caps) ? caps[i] : len + i - COUNT(caps); /* then len and len + 1 */
         const QLWChar* got = edge(0, cap, 2);
@@ -166,8 +158,8 @@ static void check_text(const struct Call* h, uint64_t* a, int o) {
         invoke(h, a);
         if (cap < 1) continue;
         const int kept = untouched || cap > len ? len : h->kinds[o] == 'K' ? cap - 1 : 0;
-        CHECK(!memcmp(got, ref, (size_t)kept * 2), "%s: not the first %d of %d units", row, kept, len);
-        CHECK(got[kept] == (untouched ? 0xCCCC : 0), "%s: no end after %d units", row, kept);
+        if (memcmp(got, ref, (size_t)kept * 2) != 0) fail("not the first", kept, len);
+        if (got[kept] != (untouched ? 0xCCCC : 0)) fail("no end after the first", kept, len);
     }
     a[o] = 0;
     invoke(h, a);
@@ -177,13 +169,6 @@ int main(void) {
     DWORD old;
     SetUnhandledExceptionFilter(on_crash);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    const HMODULE library = LoadLibraryW(L"QLCommon.dll"); /* from beside the program, as a host loads it */
-    get_object = (QLGetQLObjectFn)(void*)GetProcAddress(library, "GetQLObject");
-    destroy = (QLDestroyFn)(void*)GetProcAddress(library, "QLDestroy");
-    if (!get_object || !destroy) {
-        puts("cannot load QLCommon.dll");
-        return 1;
-    }
     for (int i = 0; i < 4; ++i) {
         BYTE* base = VirtualAlloc(NULL, (1 << 20) + 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
         VirtualProtect(base + (1 << 20), 4096, PAGE_NOACCESS, &old);
@@ -218,13 +203,12 @@ int main(void) {
     }
     strcpy(row, "BrowseFolder from a long path");
     obj->lpVtbl->BrowseFolder(obj, parent, wcscpy(edge(1, 600, 2), long_wide + 100000 - 599), 600);
-    destroy(obj);
-    destroy(NULL);
+    QLDestroy(obj);
+    QLDestroy(NULL);
 
     closer_running = 0;
     WaitForSingleObject(closer_thread, 5000);
     DestroyWindow(parent);
-    FreeLibrary(library);
     printf("%d failed\n", failures);
     return failures != 0;
 }
