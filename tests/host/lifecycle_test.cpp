@@ -13,9 +13,8 @@ namespace {
 
 const qltest::HostTreeLock hostTreeLock;
 
-// What a leak would raise: the private memory committed or reserved, from a walk over the address space; the bytes
-// in use in the heaps; the highest of 256 new handles, which stops rising when none leaks (Wine counts no
-// handles, and gives a new handle the place the last closed one left); the thread's windows.
+// What a leak raises: private memory committed or reserved, bytes in use in the heaps, the thread's windows, and
+// the highest of 256 new handles (Wine counts no handles and gives a new one the place the last closed one left).
 struct Usage {
     size_t memory = 0, heap = 0;
     uintptr_t handle = 0;
@@ -46,13 +45,18 @@ Usage usage() {
     return u;
 }
 
+DWORD fileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.nFileSizeLow;
+}
+
 TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
     const hostkit::HostWindow host(L"Soak host");
     const std::wstring zlib = qltest::cacheZlib(qltest::kRealZlib);
     const std::vector<char> bytes(70000, 's');  // one buffer goes out, the rest waits
     const std::wstring file = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql soak ";
-    // Two objects left with a file open, zlib, elements, a progress window and a warned name; each life has
-    // files of its own, so that a handle left open cannot stop the next life from opening one.
+    // Each life has files of its own, so that a handle left open cannot stop the next life from opening one.
     const auto life = [&](int n) {
         const std::wstring stream = file + std::to_wstring(n) + L".a", handle = file + std::to_wstring(n) + L".b";
         char out[8] = {};
@@ -73,11 +77,13 @@ TEST(Lifecycle, ObjectsLeaveNoHandleWindowOrMemoryBehind) {
             b->BeginProgress(host.get(), GetModuleHandleW(nullptr), 100);
             b->WarnMissingResource(L"Script", 9);  // recorded, no box
         }
+        const std::string seen = std::string(out, produced) + " " + std::to_string(fileSize(stream)) + " " +
+                                 std::to_string(fileSize(handle));
         DeleteFileW(stream.c_str());
         DeleteFileW(handle.c_str());
-        return std::string(out, produced);
+        return seen;
     };
-    ASSERT_EQ(life(0), "soak");
+    ASSERT_EQ(life(0), "soak 65536 65536");  // the destroyer drops the bytes still waiting
     const Usage before = usage();
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(9);
     for (int n = 1; std::chrono::steady_clock::now() < end; ++n) life(n);

@@ -1,6 +1,4 @@
-// The library's windows as a host sees them: pickers, progress bar, warnings, the calculator (whose worked
-// example qlhost's demo walks).  The modal call runs on the test's thread while a second thread walks its
-// dialogs as a user would, step by step from a table.  QL_TEST_NEEDS_DISPLAY
+// The library's windows, walked from a table by a second thread as a user would.  QL_TEST_NEEDS_DISPLAY
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -137,9 +135,8 @@ TEST(Windows, PickersStartWhereToldAndReturnThePath) {
     const auto save = [&] { return obj->BrowseSaveFile(nullptr, filters, L"pdf", path, 512, L"Save it", 0); };
     const auto folder = [&] { return obj->BrowseFolder(nullptr, path, 512); };
     const auto narrow = [&] { return obj->BrowseFolder(nullptr, path, static_cast<int32_t>(dir.size()) + 3); };
-    // A file picker shows the second filter (1); a folder picker starts in the folder given, or in the jobs
-    // folder instead of one that does not exist.  The name is typed, then OK, or Cancel for none; a path that
-    // comes back unchanged (also one too long for the buffer) gives 0.
+    // A file picker shows filter 1; a folder picker starts in the folder given, else in the jobs folder.  Cancel,
+    // or a path too long for the buffer, gives 0.
     const struct { std::function<int32_t()> call; std::wstring start, title, note, typed, result; } rows[] = {
         {open, L"", L"Open", L"1 Host", dir + L"\\a.pdf", dir + L"\\a.pdf"},
         {save, L"", L"Save it", L"1 ", dir + L"\\b.pdf", dir + L"\\b.pdf"},
@@ -174,8 +171,7 @@ TEST(Windows, ProgressBarAfterASecondAndOneWarningBoxPerName) {
     EXPECT_NE(GetWindowLongW(bar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(frame.right - frame.left, client.right);
     EXPECT_EQ(frame.bottom - frame.top, 50);
-    // After each step: hidden for the first second; each full 65536-byte buffer of a data-file write moves the
-    // bar, the close the rest; a new begin hides the same window at 0.
+    // Hidden for the first second; each 65536-byte buffer written moves the bar; a new begin hides it at 0.
     const std::wstring file = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\ql " + std::to_wstring(GetTickCount());
     const std::string bytes(150000, 'x');
     const std::function<void()> steps[] = {
