@@ -1,6 +1,5 @@
 # qlhost's answers to wrong and right arguments, run through RUNNER.  Each row: the arguments (separated by
 # |), the exit status, a pattern of what it prints.  Paths are Unix paths, which qlhost turns into Windows paths.
-cmake_minimum_required(VERSION 3.20)
 file(MAKE_DIRECTORY "${CACHE}")
 file(COPY_FILE "${ZLIB}" "${CACHE}/ZLIB1.dll")
 set(dir ${CMAKE_CURRENT_BINARY_DIR}/qlhost-args)

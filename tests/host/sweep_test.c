@@ -21,14 +21,8 @@ static void fail(const char* what, int units, int len) {
     printf("%s: %s %d of %d units\n", row, what, units, len);
 }
 
-static void fresh_object(void) {
-    if (obj) QLDestroy(obj);
-    obj = GetQLObject((void*)(uintptr_t)0xBAADF00DBAADF00Dull);
-}
-
 static LONG WINAPI on_crash(EXCEPTION_POINTERS* e) {
-    printf("crash: exception 0x%08lx in %s\n", e->ExceptionRecord->ExceptionCode, row);
-    fflush(stdout);
+    fprintf(stderr, "crash: exception 0x%08lx in %s\n", e->ExceptionRecord->ExceptionCode, row);
     ExitProcess(3);
 }
 
@@ -178,9 +172,11 @@ int main(void) {
     parent = CreateWindowExW(0, L"STATIC", L"sweep host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, NULL,
                              NULL, GetModuleHandleW(NULL), NULL);
     CreateThread(NULL, 0, closer, NULL, 0, NULL);
-    fresh_object();
-    /* Every third pass destroys the object with what it left open. */
     for (int j = 0; j < 36; ++j) {
+        if (j % 3 == 0) { /* a new object; the last one is destroyed with what it left open */
+            if (obj) QLDestroy(obj);
+            obj = GetQLObject((void*)(uintptr_t)0xBAADF00DBAADF00Dull);
+        }
         for (const struct Call* h = calls; h < calls + COUNT(calls); ++h) {
             uint64_t a[7] = {0};
             const int o = arguments(h->kinds, j, a);
@@ -189,7 +185,6 @@ int main(void) {
             if (o >= 0) check_text(h, a, o);
             else invoke(h, a);
         }
-        if (j % 3 == 2) fresh_object();
     }
     strcpy(row, "BrowseFolder from a long path");
     obj->lpVtbl->BrowseFolder(obj, parent, wcscpy(edge(1, 600, 2), long_wide + 100000 - 599), 600);
