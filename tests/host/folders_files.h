@@ -12,11 +12,6 @@
 
 namespace qltest {
 
-// Programs that change the tree run one at a time: each holds this mutex of the Wine session until it exits.
-struct HostTreeLock {
-    HostTreeLock() { WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests"), INFINITE); }
-};
-
 inline std::wstring systemFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_DEFAULT, path);

@@ -1,5 +1,5 @@
 // Objects made and destroyed for about ten seconds with files, zlib, elements, folders and a progress window
-// must leave no handle, window or memory behind.  QL_TEST_NEEDS_DISPLAY
+// must leave no handle, window or memory behind.  QL_TEST_NEEDS_DISPLAY QL_TEST_CHANGES_HOST_TREE
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +11,6 @@
 #include "hostkit/dialogs.h"
 
 namespace {
-
-const qltest::HostTreeLock hostTreeLock;
 
 // What a leak raises: private memory committed or reserved, bytes in use in the heaps, the thread's windows, and
 // the highest of 256 new handles (Wine counts no handles and gives a new one the place the last closed one left).

@@ -1,4 +1,4 @@
-// The folder tree and the settings file through the table, on the prefix's real folders.
+// The folder tree and the settings file through the table, on the prefix's real folders.  QL_TEST_CHANGES_HOST_TREE
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -8,7 +8,6 @@
 
 namespace {
 
-const qltest::HostTreeLock hostTreeLock;
 const std::wstring local = qltest::systemFolder(CSIDL_LOCAL_APPDATA) + L"\\Tamarisk Works";
 const std::wstring company = qltest::systemFolder(CSIDL_COMMON_APPDATA) + L"\\Tamarisk Works";
 const std::wstring common = company + L"\\Vellmar", jobs = common + L"\\Jobs";

@@ -1,4 +1,5 @@
 // The library's windows, walked from a table by a second thread as a user would.  QL_TEST_NEEDS_DISPLAY
+// QL_TEST_CHANGES_HOST_TREE: the folder picker falls back to the jobs folder.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,7 +13,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-const qltest::HostTreeLock hostTreeLock;  // the folder picker falls back to the jobs folder
 
 // 'w' waits for the dialog titled text and acts on it from then on; 't' types text into id, 'e' into the
 // first visible edit field; 'c' chooses item index of list id; 'p' presses id; 'g' presses id and waits for
