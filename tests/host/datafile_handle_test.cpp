@@ -70,7 +70,6 @@ TEST(DatafileHandle, WritesReachTheFileOnlyOnceWhateverTheDiskDoes) {
         EXPECT_EQ(obj->GetByteCount(), c.count) << c.name;
         obj->CloseFile();
         EXPECT_TRUE(content(path) == Bytes(data.begin(), data.begin() + c.kept)) << c.name;
-        room = ~DWORD{0};
         ASSERT_TRUE(obj->OpenFileHandle(path.c_str(), qlModeRead, 0)) << c.name << ": a close forgets the failure";
         EXPECT_EQ(obj->GetByteCount(), c.kept) << c.name;
         EXPECT_EQ(obj->ReadBytes(data.data(), 1), 0u) << c.name << ": reading needs the stream";
