@@ -12,11 +12,6 @@
 
 namespace qltest {
 
-// Programs that change the tree run one at a time: each holds this mutex of the Wine session until it exits.
-struct HostTreeLock {
-    HostTreeLock() { WaitForSingleObject(CreateMutexW(nullptr, FALSE, L"Local\\QLCommonHostTreeTests"), INFINITE); }
-};
-
 inline std::wstring systemFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_DEFAULT, path);
@@ -32,8 +27,7 @@ inline void removeHostTree() {
     }
 }
 
-// Debian's MinGW-w64 zlib, as the Z: drive shows it; the cache folder's ZLIB1.dll made a copy of a library
-// (of none when empty).
+// Debian's MinGW-w64 zlib; cacheZlib makes the cache folder's ZLIB1.dll a copy of `dll` (none when empty).
 const wchar_t* const kRealZlib = L"Z:\\usr\\x86_64-w64-mingw32\\lib\\zlib1.dll";
 const unsigned char kSoak[12] = {0x78, 0x9c, 0x2b, 0xce, 0x4f, 0xcc, 0x06, 0x00, 0x04, 0x4a, 0x01, 0xaf};  // "soak"
 inline std::wstring cacheZlib(const std::wstring& dll) {

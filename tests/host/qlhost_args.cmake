@@ -1,6 +1,5 @@
 # qlhost's answers to wrong and right arguments, run through RUNNER.  Each row: the arguments (separated by
 # |), the exit status, a pattern of what it prints.  Paths are Unix paths, which qlhost turns into Windows paths.
-cmake_minimum_required(VERSION 3.20)
 file(MAKE_DIRECTORY "${CACHE}")
 file(COPY_FILE "${ZLIB}" "${CACHE}/ZLIB1.dll")
 set(dir ${CMAKE_CURRENT_BINARY_DIR}/qlhost-args)
@@ -13,15 +12,12 @@ set(rows
   "version" 0 "qlhost version: +1[.]0[.]0[.]1\nQLCommon[.]dll version: +1[.]0[.]0[.]1\n"
   "inflate|${dir}/in.txt|${dir}/out.bin" 1 "truncated or corrupt"
   "inflate|${dir}/none|${dir}/out.bin" 1 "cannot read .*none: No such file or directory")
-list(LENGTH rows count)
-math(EXPR last "${count} - 1")
-foreach(i RANGE 0 ${last} 3)
-  list(SUBLIST rows ${i} 3 row)
-  list(POP_FRONT row args want pattern)
+while(rows)
+  list(POP_FRONT rows args want pattern)
   string(REPLACE "|" ";" argv "${args}")
   execute_process(COMMAND ${RUNNER} ${PROGRAM} ${argv} OUTPUT_VARIABLE out ERROR_VARIABLE out RESULT_VARIABLE status)
   if(NOT status EQUAL want OR NOT out MATCHES "${pattern}" OR EXISTS ${dir}/out.bin)
     message(SEND_ERROR "qlhost ${args}\n  expected: exit ${want}, output matching ${pattern}, no out.bin\n"
                        "  came:     exit ${status}, output:\n${out}")
   endif()
-endforeach()
+endwhile()
