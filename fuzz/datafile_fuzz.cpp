@@ -46,8 +46,10 @@ const std::vector<uint8_t> kPattern = [] {
     return p;
 }();
 
-enum Op { openWrite, openRead, closeFile, writeShort, writeLong, writeNull, valueLine, writeToDisk, readBytes, readField,
-          readWide, readLine, seek, kOps };
+enum Op {
+    openWrite, openRead, closeFile, writeShort, writeLong, writeNull, valueLine, writeToDisk,
+    readBytes, readField, readWide, readLine, seek, kOps
+};
 
 struct Input {
     const uint8_t* p;

@@ -71,7 +71,7 @@ static double call(R (ICommon::*cpp)(A...), R (*ICommonVtbl::*c)(ICommon*, A...)
 }
 #define C(name, ...) #name, [] { return call(&ICommon::name, &ICommonVtbl::name, ##__VA_ARGS__); }
 
-// A row: what is prepared (f a file "old", W it opened to write, l lines or w UTF-16 text opened to read, e the
+// A row: what is prepared (f a file "old", W it opened to write, w UTF-16 text opened to read, e the
 // elements 1, 2, 3); the call; what is shown (f the file after "+" is written, a/w the buffer, c the byte count,
 // o/g/p the output or what it points to, e count and element 1 after three pushes); result; the text shown.
 static const struct Row {
@@ -84,8 +84,6 @@ static const struct Row {
     {0, C(OpenFile, L"Z:\\no\\such\\file", qlModeRead, 0), 'c', 0, "0"},
     {'W', C(WriteValueLine, valueInt, 0xFFFFFFFF0000002Aull, 0, 7ull, valueHex64, 0x0123456789ABCDEFull), 'f', 0,
      "42 0x01234567'89abcdef \r\n+"},
-    {'l', C(ReadLine, buf, 8), 'a', 8, "first li#"},
-    {'w', C(ReadWideField, buf, 30, L';', 1), 'w', 3, "ab;|#####"},
     {'w', C(ReadWideField, buf, 30, L'x', 1), 'w', 6, "ab;cd?|##"},
     {0, C(CopyLine, "abcdefgh", 5, buf, 16), 'a', 5, "abcde####"},
     {0, C(SplitPathExt, L"C:\\Data\\report.txt", nullptr, 0, nullptr, 0, buf, 9), 'w', 0, "txt|#####"},
@@ -126,7 +124,6 @@ static void prepare(char prep) {
     out.p = nullptr;
     if (prep == 'f') putFile("old", 3, false);
     if (prep == 'W') table()->OpenFile(obj, path, qlModeWrite, 0);
-    if (prep == 'l') putFile("first line\nsecond\n", 18, true);
     if (prep == 'w') putFile(L"ab;cd\nef", 16, true);
     if (prep == 'e') table()->BeginElements(obj, 4);
     for (int32_t e = 1; prep == 'e' && e <= 3; ++e) table()->PushElement(obj, &e);
