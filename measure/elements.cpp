@@ -42,7 +42,7 @@ void freeElements(ElementArray& a) {
     if (a.store) a = ElementArray{};
 }
 
-void pushElement(ElementArray& a, const void* element) {
+void pushElementGrowing(ElementArray& a, const void* element) {
     if (!element || !a.store || a.size <= 0 || !makeRoomForOne(a)) return;
     std::memcpy(a.cursor, element, static_cast<size_t>(a.size));
     a.cursor += a.size;

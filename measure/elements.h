@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "base/owned.h"
 
@@ -55,7 +56,19 @@ static_assert(offsetof(ElementArray, cursor) == sizeof(void*) && offsetof(Elemen
 // The operations of slots 18 to 22, 50 and 51.
 void beginElements(ElementArray& a, int32_t size);
 void freeElements(ElementArray& a);
-void pushElement(ElementArray& a, const void* element);  // null: ignored
+void pushElementGrowing(ElementArray& a, const void* element);  // null: ignored
+
+// A push is the array's most frequent call: with room left (more than one
+// element's bytes free, as the last byte is never used) it is a copy and two
+// additions written in place; the usual sizes copy by a move the compiler
+// writes.  Otherwise the storage grows first (or, without storage, nothing).
+inline void pushElement(ElementArray& a, const void* element) {
+    if (!element || a.size <= 0 || a.limit - a.cursor < a.size) return pushElementGrowing(a, element);
+    if (a.size == 4) std::memcpy(a.cursor, element, 4);
+    else std::memcpy(a.cursor, element, static_cast<size_t>(a.size));
+    a.cursor += a.size;
+    ++a.count;
+}
 bool popElement(ElementArray& a, void* element);
 bool copyElement(const ElementArray& a, int32_t index, void* element);
 bool elementPointer(const ElementArray& a, int32_t index, void** address);  // null stored on failure
