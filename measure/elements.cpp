@@ -44,9 +44,7 @@ void freeElements(ElementArray& a) {
 
 void pushElementGrowing(ElementArray& a, const void* element) {
     if (!element || !a.store || a.size <= 0 || !makeRoomForOne(a)) return;
-    std::memcpy(a.cursor, element, static_cast<size_t>(a.size));
-    a.cursor += a.size;
-    ++a.count;
+    pushElement(a, element);  // with room now, the push written in place
 }
 
 bool popElement(ElementArray& a, void* element) {
